@@ -1,0 +1,26 @@
+#include "support/PlatformFaults.h"
+
+#include "platform/File.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceTable.h"
+#include "platform/Ticks.h"
+
+namespace {
+void clearAll() {
+    platform::testing::clearResourceFaults();
+    platform::testing::clearFileFaults();
+    platform::testing::useRealTickCount();
+    platform::testing::clearRecordedMessages();
+}
+}  // namespace
+
+PlatformFaults::PlatformFaults() {
+    clearAll();
+    // A test never blocks on a message box; it reads what would be shown.
+    platform::testing::recordMessages(true);
+}
+
+PlatformFaults::~PlatformFaults() {
+    clearAll();
+    platform::testing::recordMessages(false);
+}
