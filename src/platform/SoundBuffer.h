@@ -1,0 +1,5 @@
+#pragma once
+
+namespace platform {
+class SoundBuffer {};
+}  // namespace platform
