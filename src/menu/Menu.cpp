@@ -1,0 +1,233 @@
+#include "menu/Menu.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/PlayerSetup.h"
+#include "errors/ErrorLogger.h"
+#include "graphics/DisplayDevice.h"
+#include "graphics/Surface.h"
+#include "menu/HighScoreFile.h"
+#include "menu/HighScoreTable.h"
+#include "platform/Ticks.h"
+#include "resources/TextFileReader.h"
+#include "sound/Sound.h"
+#include "sound/SoundDevice.h"
+
+using namespace platform::status;
+
+namespace {
+constexpr std::uint8_t kEnter = 13;
+constexpr std::uint8_t kEscape = 27;
+constexpr std::uint8_t kSpace = 32;
+// Long enough to hear the button before the scene changes.
+constexpr std::uint32_t kButtonPauseMs = 150;
+constexpr std::uint32_t kDisplayBusyPauseMs = 10;
+
+Rect readRect(TextFileReader& reader) {
+    Rect rect;
+    rect.left = reader.readInt();
+    rect.top = reader.readInt();
+    rect.right = reader.readInt();
+    rect.bottom = reader.readInt();
+    return rect;
+}
+}  // namespace
+
+Menu::Menu(ErrorLogger& errorLogger, DisplayDevice& displayDevice, SoundDevice* sound, Surface& miscSurface,
+           HighScoreTable& table, PlayerSetup& playerSetup)
+    : logger(errorLogger),
+      display(displayDevice),
+      pSound(sound),
+      misc(miscSurface),
+      highScores(table),
+      setup(playerSetup) {
+    font.create("arial narrow", 20);
+    highScores.setFont(&font);
+}
+
+Menu::~Menu() {
+    // The table outlives the menu; it must not measure with our font later.
+    highScores.setFont(nullptr);
+    display.resetFont();
+    if (klik) klik->release();
+    if (tlacitko) tlacitko->release();
+    pBackground.reset();
+    font.destroy();
+}
+
+int Menu::load(bool first, bool abandoned) {
+    if (first && !highScoreFile::read(highScores, setup)) {
+        if (!highScoreFile::readDefaults(highScores, setup, logger)) return 0;
+    }
+    TextFileReader reader;
+    const int opened = reader.openText("txtMenu", "TextFile");
+    if (opened != 0) {
+        logger.reportMissingResource("txtMenu", opened);
+        return 0;
+    }
+    rcBack = readRect(reader);
+    for (CircleButton& button : buttons) {
+        button.pt.x = reader.readInt();
+        button.pt.y = reader.readInt();
+        button.iRadius = reader.readInt();
+    }
+    const Rect tick = readRect(reader);
+    for (int row = 0; row < 2; ++row) {
+        for (int colour = 0; colour < 4; ++colour) {
+            CheckBox& box = boxes[row * 4 + colour];
+            box.rcDst = readRect(reader);
+            box.rcSrc = tick;
+            const bool human = setup.bHuman[colour] != 0;
+            box.checked = (row == 0) == human ? 1 : 0;
+        }
+    }
+    reader.close();
+
+    if (pSound) {
+        klik = std::make_unique<Sound>();
+        tlacitko = std::make_unique<Sound>();
+        pSound->loadWave("klik", klik.get());
+        pSound->loadWave("tlacitko", tlacitko.get());
+    }
+    if (!createBackground()) return 0;
+    if (!first && !abandoned) offerBestHumanResult();
+    return 1;
+}
+
+int Menu::createBackground() {
+    pBackground = std::make_unique<Surface>();
+    if (!display.createOffscreen(*pBackground, rcBack.right, rcBack.bottom, "picMenu", logger)) {
+        pBackground.reset();
+        return 0;
+    }
+    pBackground->loadBitmap("picMenu", 0, 0);
+    return 1;
+}
+
+int Menu::recreateSurfaces() { return createBackground(); }
+
+platform::Status Menu::draw() {
+    const platform::Status state = display.cooperativeState();
+    if (state == DDERR_EXCLUSIVEMODEALREADYSET) {
+        platform::sleepMilliseconds(kDisplayBusyPauseMs);
+        return state;
+    }
+    if (state == DDERR_WRONGMODE) {
+        pBackground.reset();
+        return state;
+    }
+    display.blitFast(0, 0, pBackground.get(), rcBack);
+    for (const CheckBox& box : boxes) {
+        if (box.checked) display.blitFast(box.rcDst.left, box.rcDst.top, &misc, box.rcSrc);
+    }
+    highScores.draw(font);
+    if (platform::failed(display.present())) restoreSurfaces();
+    return S_OK;
+}
+
+void Menu::restoreSurfaces() {
+    display.restoreAll();
+    if (pBackground) pBackground->loadBitmap("picMenu", 0, 0);
+    misc.loadBitmap("picMisc", 0, 0);
+    misc.keyColour(kKeyGreen);
+}
+
+void Menu::reloadSounds() {
+    if (!pSound) return;
+    const struct {
+        Sound* sound;
+        const char* name;
+    } sounds[] = {{klik.get(), "klik"}, {tlacitko.get(), "tlacitko"}};
+    for (const auto& entry : sounds) {
+        if (!entry.sound) continue;
+        entry.sound->restore();
+        pSound->loadWave(entry.name, entry.sound);
+    }
+}
+
+void Menu::playAndRecover(Sound* sound) {
+    if (!pSound || !sound) return;
+    // A lost buffer costs this click its sound; both come back for the next.
+    if (sound->play() == DSERR_BUFFERLOST) reloadSounds();
+}
+
+void Menu::handOver() {
+    for (int colour = 0; colour < 4; ++colour) setup.bHuman[colour] = static_cast<std::uint8_t>(boxes[colour].checked);
+}
+
+std::int8_t Menu::onClick(std::int32_t x, std::int32_t y) {
+    highScores.endEntry();
+    draw();
+
+    std::int8_t action = kNothing;
+    for (int i = 0; i < 3; ++i) {
+        const double dx = static_cast<double>(x) - buttons[i].pt.x;
+        const double dy = static_cast<double>(y) - buttons[i].pt.y;
+        if (std::sqrt(dx * dx + dy * dy) > buttons[i].iRadius) continue;
+        if (pSound) {
+            playAndRecover(tlacitko.get());
+            platform::sleepMilliseconds(kButtonPauseMs);
+        }
+        action = static_cast<std::int8_t>(i);
+        if (action == kStart) handOver();
+        break;
+    }
+
+    for (int row = 0; row < 2; ++row) {
+        for (int colour = 0; colour < 4; ++colour) {
+            CheckBox& box = boxes[row * 4 + colour];
+            const Rect& r = box.rcDst;
+            if (x < r.left || x > r.right || y < r.top || y > r.bottom || box.checked) continue;
+            playAndRecover(klik.get());
+            box.checked = 1;
+            boxes[(1 - row) * 4 + colour].checked = 0;
+            draw();
+            return kNothing;
+        }
+    }
+    return action;
+}
+
+std::int8_t Menu::onChar(std::uint8_t ch) {
+    switch (highScores.onChar(ch)) {
+        case 1:
+            offerBestHumanResult();
+            draw();
+            return kNothing;
+        case 2:
+            draw();
+            return kNothing;
+        default:
+            break;
+    }
+    if (ch == kEnter || ch == kSpace) {
+        if (highScores.endEntry() == 1) draw();
+        handOver();
+        return kStartMatch;
+    }
+    if (ch == kEscape) return kQuit;
+    return kNothing;
+}
+
+void Menu::offerBestHumanResult() {
+    std::int16_t best = 0;
+    int colour = -1;
+    for (int c = 0; c < 4; ++c) {
+        if (setup.bHuman[c] && setup.iScore[c] > best) {
+            // The table keeps 16-bit scores; a larger one stays the largest.
+            best = static_cast<std::int16_t>(setup.iScore[c] > 32767 ? 32767 : setup.iScore[c]);
+            colour = c;
+        }
+    }
+    if (colour >= 0) setup.iScore[colour] = 0;
+    if (highScores.offerResult(best) == 1) draw();
+}
+
+std::uint8_t Menu::playerBits() const {
+    std::uint8_t bits = 0;
+    for (int c = 0; c < 4; ++c) {
+        if (boxes[c].checked) bits |= static_cast<std::uint8_t>(1u << c);
+    }
+    return bits;
+}

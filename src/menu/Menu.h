@@ -1,0 +1,80 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "graphics/Font.h"
+#include "graphics/Rect.h"
+#include "platform/Status.h"
+
+class DisplayDevice;
+class ErrorLogger;
+class HighScoreTable;
+class Sound;
+class SoundDevice;
+class Surface;
+struct PlayerSetup;
+
+// The menu scene: the menu picture, the Exit, Start and logo buttons, the
+// Player and PC boxes of each colour, and the table of best results with
+// its name entry. It is drawn on events only; between them nothing changes.
+class Menu {
+public:
+    // Results of onClick.
+    static constexpr std::int8_t kNothing = -1;
+    static constexpr std::int8_t kExit = 0;
+    static constexpr std::int8_t kStart = 1;
+    static constexpr std::int8_t kLogo = 2;
+    // Results of onChar besides kNothing.
+    static constexpr std::int8_t kStartMatch = 0;
+    static constexpr std::int8_t kQuit = 1;
+
+    Menu(ErrorLogger& logger, DisplayDevice& display, SoundDevice* sound, Surface& misc, HighScoreTable& highScores,
+         PlayerSetup& setup);
+    ~Menu();
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+
+    // first: the menu made at program start, which reads the high-score
+    // file; abandoned: the match before was left with Escape.
+    int load(bool first, bool abandoned);
+    platform::Status draw();
+    std::int8_t onClick(std::int32_t x, std::int32_t y);
+    std::int8_t onChar(std::uint8_t ch);
+    int recreateSurfaces();
+    void restoreSurfaces();
+    void reloadSounds();
+    void offerBestHumanResult();
+
+    // The colours whose Player box is ticked, as the high-score file keeps them.
+    std::uint8_t playerBits() const;
+    bool isChecked(int row, int colour) const { return boxes[row * 4 + colour].checked != 0; }
+
+private:
+    struct CircleButton {
+        Point pt;
+        std::int32_t iRadius = 0;
+    };
+    struct CheckBox {
+        Rect rcSrc;
+        Rect rcDst;
+        std::int32_t checked = 0;
+    };
+
+    int createBackground();
+    void handOver();
+    void playAndRecover(Sound* sound);
+
+    ErrorLogger& logger;
+    DisplayDevice& display;
+    SoundDevice* pSound;
+    std::unique_ptr<Sound> klik;
+    std::unique_ptr<Sound> tlacitko;
+    Rect rcBack;
+    std::unique_ptr<Surface> pBackground;
+    CircleButton buttons[3];
+    CheckBox boxes[8];
+    Surface& misc;
+    Font font;
+    HighScoreTable& highScores;
+    PlayerSetup& setup;
+};
