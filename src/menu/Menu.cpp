@@ -17,6 +17,20 @@
 using namespace platform::status;
 
 namespace {
+
+// The table places its caret by measuring with the font it is drawn with,
+// which is ours; it may use it only while we are there to own it.
+class FontLoan {
+public:
+    FontLoan(HighScoreTable& table, const Font& font) : table(table) { table.setFont(&font); }
+    ~FontLoan() { table.setFont(nullptr); }
+    FontLoan(const FontLoan&) = delete;
+    FontLoan& operator=(const FontLoan&) = delete;
+
+private:
+    HighScoreTable& table;
+};
+
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kEscape = 27;
 constexpr std::uint8_t kSpace = 32;
@@ -43,12 +57,9 @@ Menu::Menu(ErrorLogger& errorLogger, DisplayDevice& displayDevice, SoundDevice* 
       highScores(table),
       setup(playerSetup) {
     font.create("arial narrow", 20);
-    highScores.setFont(&font);
 }
 
 Menu::~Menu() {
-    // The table outlives the menu; it must not measure with our font later.
-    highScores.setFont(nullptr);
     display.resetFont();
     if (klik) klik->release();
     if (tlacitko) tlacitko->release();
@@ -190,7 +201,12 @@ std::int8_t Menu::onClick(std::int32_t x, std::int32_t y) {
 }
 
 std::int8_t Menu::onChar(std::uint8_t ch) {
-    switch (highScores.onChar(ch)) {
+    int typed;
+    {
+        FontLoan loan(highScores, font);
+        typed = highScores.onChar(ch);
+    }
+    switch (typed) {
         case 1:
             offerBestHumanResult();
             draw();
@@ -221,7 +237,12 @@ void Menu::offerBestHumanResult() {
         }
     }
     if (colour >= 0) setup.iScore[colour] = 0;
-    if (highScores.offerResult(best) == 1) draw();
+    int offered;
+    {
+        FontLoan loan(highScores, font);
+        offered = highScores.offerResult(best);
+    }
+    if (offered == 1) draw();
 }
 
 std::uint8_t Menu::playerBits() const {
