@@ -1,0 +1,210 @@
+#include "app/Application.h"
+
+#include <cstdlib>
+
+#include "app/GameClock.h"
+#include "app/HowToPlayPage.h"
+#include "combat/Combat.h"
+#include "errors/ErrorLogger.h"
+#include "graphics/DisplayDevice.h"
+#include "graphics/Surface.h"
+#include "input/InputDevice.h"
+#include "input/KeyCodes.h"
+#include "input/Keyboard.h"
+#include "menu/HighScoreFile.h"
+#include "menu/HighScoreTable.h"
+#include "menu/Menu.h"
+#include "platform/EventPump.h"
+#include "platform/Ticks.h"
+#include "resources/TextFileReader.h"
+#include "sound/SoundDevice.h"
+
+using namespace platform::status;
+
+Application::Application(platform::Window& window, ErrorLogger& logger)
+    : pLogger(&logger), pClock(std::make_unique<GameClock>()), hWnd(window), bSaveHighScores(1) {
+    std::srand(platform::tickCount());
+}
+
+Application::~Application() {
+    saveHighScores();
+    pHighScores.reset();
+    pCombat.reset();
+    pMenu.reset();
+    if (pKeyboard) pKeyboard->release();
+    pKeyboard.reset();
+    pMiscSurface.reset();
+    pClock.reset();
+    if (pSound) pSound->release();
+    pSound.reset();
+    if (pDirectInput) pDirectInput->release();
+    pDirectInput.reset();
+    pDisplay.reset();
+}
+
+void Application::saveHighScores() {
+    // The table is kept whichever scene is current: closing the window in
+    // the middle of a match must not throw away the names typed earlier.
+    // Only a failed first menu, which never read the old file, writes nothing.
+    if (!bSaveHighScores || !pHighScores) return;
+    if (pMenu) {
+        highScoreFile::write(*pHighScores, pMenu->playerBits());
+    } else if (pCombat) {
+        highScoreFile::write(*pHighScores, highScoreFile::playerBitsOf(setup));
+    }
+}
+
+void Application::initSound() {
+    pSound = std::make_unique<SoundDevice>();
+    if (!pSound->create(&hWnd, *pLogger)) {
+        pSound->release();
+        pSound.reset();
+    }
+}
+
+int Application::initDisplayAndMenu() {
+    pDisplay = std::make_unique<DisplayDevice>();
+    if (!pDisplay->start(hWnd, *pLogger)) return 0;
+
+    TextFileReader reader;
+    const int opened = reader.openText("txtMain", "TextFile");
+    if (opened != 0) {
+        pLogger->reportMissingResource("txtMain", opened);
+        return 0;
+    }
+    rcMisc.left = reader.readInt();
+    rcMisc.top = reader.readInt();
+    rcMisc.right = reader.readInt();
+    rcMisc.bottom = reader.readInt();
+    pHighScores = std::make_unique<HighScoreTable>(*pDisplay);
+    pHighScores->load(reader);
+    reader.close();
+
+    pMiscSurface = std::make_unique<Surface>();
+    if (!pDisplay->createOffscreen(*pMiscSurface, rcMisc.right, rcMisc.bottom, "picMisc", *pLogger)) return 0;
+    pMiscSurface->loadBitmap("picMisc", 0, 0);
+    pMiscSurface->keyColour(kKeyGreen);
+
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
+    if (!pMenu->load(true, false)) {
+        bSaveHighScores = 0;
+        return 0;
+    }
+    return 1;
+}
+
+int Application::initInput() {
+    pDirectInput = std::make_unique<InputDevice>();
+    const platform::Status created = pDirectInput->create();
+    if (platform::failed(created)) {
+        pLogger->reportStatus(100, 101, created);
+        return 0;
+    }
+    pKeyboard = std::make_unique<Keyboard>();
+    if (pDirectInput->createKeyboard(&hWnd, pKeyboard.get(), *pLogger) != 1) return 0;
+    // The menu takes its input from window events; the keyboard is only
+    // read while a match runs.
+    pKeyboard->unacquire();
+    return 1;
+}
+
+void Application::onClick(std::int16_t x, std::int16_t y) {
+    if (!pMenu) return;
+    switch (pMenu->onClick(x, y)) {
+        case Menu::kExit:
+            platform::requestClose();
+            break;
+        case Menu::kStart:
+            startMatch();
+            break;
+        case Menu::kLogo:
+            openHowToPlayPage();
+            break;
+        default:
+            break;
+    }
+}
+
+void Application::onChar(std::uint8_t ch) {
+    if (!pMenu) return;
+    switch (pMenu->onChar(ch)) {
+        case Menu::kStartMatch:
+            startMatch();
+            break;
+        case Menu::kQuit:
+            platform::requestClose();
+            break;
+        default:
+            break;
+    }
+}
+
+void Application::startMatch() {
+    pMenu.reset();
+    if (pKeyboard) pKeyboard->acquire();
+    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), *pClock, *pMiscSurface, setup, *pLogger);
+    if (!pCombat->load()) {
+        platform::requestClose();
+        return;
+    }
+    drawScene();
+}
+
+void Application::frame() {
+    if (!pCombat) return;
+    std::uint8_t keys[256] = {};
+    if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
+        reacquireKeyboard();
+        return;
+    }
+    const bool escape = keys::isDown(keys, keys::DIK_ESCAPE);
+    if (pCombat->update(keys) && !escape) return;
+
+    pCombat.reset();
+    if (pKeyboard) pKeyboard->unacquire();
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
+    if (!pMenu->load(false, escape)) {
+        platform::requestClose();
+        return;
+    }
+    drawScene();
+}
+
+int Application::drawScene() {
+    platform::Status status = S_OK;
+    if (pMenu) {
+        status = pMenu->draw();
+    } else if (pCombat) {
+        status = pCombat->draw();
+    }
+    if (status != DDERR_WRONGMODE) return 1;
+
+    // The display mode changed under us and every surface went with it. The
+    // device and the sprite sheet keep their objects, so every reference the
+    // scenes and balls hold stays good; only what is inside is made anew.
+    pMiscSurface->release();
+    pDisplay->releaseInterfaces();
+    if (!pDisplay->start(hWnd, *pLogger)) return 0;
+    if (!pDisplay->createOffscreen(*pMiscSurface, rcMisc.right, rcMisc.bottom, "picMisc", *pLogger)) return 0;
+    pMiscSurface->loadBitmap("picMisc", 0, 0);
+    pMiscSurface->keyColour(kKeyGreen);
+    const int recreated = pMenu ? pMenu->recreateSurfaces() : pCombat ? pCombat->recreateSurfaces() : 1;
+    // The menu has no frames of its own: show it again at once rather than
+    // leave the rebuilt, empty display up until the next click.
+    if (recreated && pMenu) pMenu->draw();
+    return recreated;
+}
+
+void Application::onWindowMoved() {
+    if (pDisplay) pDisplay->updateWindowRect();
+}
+
+void Application::pauseClock(bool paused) { pClock->setPaused(paused); }
+
+void Application::resetMatchTimer() {
+    if (pCombat) pCombat->resetFrameTime();
+}
+
+void Application::reacquireKeyboard() {
+    if (pKeyboard) pKeyboard->acquire();
+}
