@@ -1,0 +1,109 @@
+#include "app/Shell.h"
+
+#include <new>
+
+#include "app/Application.h"
+#include "platform/FramePacer.h"
+
+platform::Window* g_hMainWnd = nullptr;
+std::int32_t g_bAppActive = 0;
+std::unique_ptr<Application> g_pApplication;
+
+namespace {
+
+bool g_quitPosted = false;
+
+// Longest sleep of an idle turn; the caret may ask to be woken sooner.
+constexpr std::uint32_t kIdleWaitMs = 500;
+
+void destroyApplication() {
+    g_pApplication.reset();
+    g_quitPosted = true;
+}
+
+// Running out of memory ends the operation that ran out: the player has
+// been told and the window asked to close, which the next turn carries out.
+template <typename Operation>
+void guarded(Operation operation) {
+    try {
+        operation();
+    } catch (const std::bad_alloc&) {
+        platform::requestClose();
+    }
+}
+
+}  // namespace
+
+void windowProc(const platform::Message& message) {
+    Application* app = g_pApplication.get();
+    switch (message.type) {
+        case platform::MessageType::Activate:
+            g_bAppActive = message.value;
+            if (app) app->pauseClock(message.value == 0);
+            break;
+        case platform::MessageType::Minimised:
+            if (app) {
+                app->pauseClock(true);
+                app->onWindowMoved();
+            }
+            break;
+        case platform::MessageType::Restored:
+            if (app) {
+                app->pauseClock(false);
+                app->resetMatchTimer();
+                app->onWindowMoved();
+            }
+            break;
+        case platform::MessageType::Moved:
+            if (app) app->onWindowMoved();
+            break;
+        case platform::MessageType::ExitSizeMove:
+            if (app) app->resetMatchTimer();
+            break;
+        case platform::MessageType::Paint:
+            if (app && !app->drawScene()) platform::requestClose();
+            break;
+        case platform::MessageType::Char:
+            if (app) app->onChar(static_cast<std::uint8_t>(message.value & 0xFF));
+            break;
+        case platform::MessageType::Click:
+            if (app) app->onClick(static_cast<std::int16_t>(message.x), static_cast<std::int16_t>(message.y));
+            break;
+        case platform::MessageType::Close:
+            destroyApplication();
+            break;
+    }
+}
+
+bool mainLoopTurn(platform::FramePacer& pacer) {
+    if (g_quitPosted) return false;
+    platform::Message message;
+    if (platform::peekMessage(message)) {
+        guarded([&] { windowProc(message); });
+        return !g_quitPosted;
+    }
+    Application* app = g_pApplication.get();
+    if (g_bAppActive && app && app->isMatchRunning()) {
+        guarded([&] { app->frame(); });
+        pacer.waitForNextFrame();
+        return !g_quitPosted;
+    }
+    // The menu has nothing to do between events, and an inactive game
+    // nothing at all: sleep until something happens.
+    if (platform::waitMessage(message, kIdleWaitMs)) guarded([&] { windowProc(message); });
+    return !g_quitPosted;
+}
+
+int runMainLoop() {
+    platform::FramePacer pacer;
+    while (mainLoopTurn(pacer)) {
+    }
+    return 0;
+}
+
+bool quitPosted() { return g_quitPosted; }
+
+void resetQuit() {
+    g_quitPosted = false;
+    platform::clearCloseRequest();
+}
