@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "platform/Status.h"
 
 class ErrorLogger;
 class InputDevice;
 namespace platform {
+class KeyboardDevice;
 class Window;
 }
 
@@ -28,5 +30,5 @@ public:
     void release();
 
 private:
-    bool bDevice;
+    std::unique_ptr<platform::KeyboardDevice> pDevice;
 };
