@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "platform/Status.h"
 
 class ErrorLogger;
 class Sound;
 namespace platform {
+class Audio;
 class Window;
 }
 
@@ -24,8 +26,8 @@ public:
     platform::Status loadWave(const char* name, Sound* sound);
     void release();
 
-    bool isCreated() const { return bCreated; }
+    bool isCreated() const { return pAudio != nullptr; }
 
 private:
-    bool bCreated;
+    std::unique_ptr<platform::Audio> pAudio;
 };
