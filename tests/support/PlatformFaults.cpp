@@ -1,5 +1,6 @@
 #include "support/PlatformFaults.h"
 
+#include "platform/DisplayFaults.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceTable.h"
@@ -11,6 +12,7 @@ void clearAll() {
     platform::testing::clearFileFaults();
     platform::testing::useRealTickCount();
     platform::testing::clearRecordedMessages();
+    platform::testing::clearDisplayFaults();
 }
 }  // namespace
 
