@@ -1,7 +1,60 @@
 #include "app/EntryPoint.h"
 
+#include "app/Application.h"
+#include "app/Shell.h"
+#include "app/WindowSize.h"
 #include "errors/ErrorLogger.h"
+#include "platform/EventPump.h"
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/Window.h"
+
+namespace {
+
+// A start-up failure of the windowing system: shown, and logged with the
+// system's own words for it.
+int windowFailure(ErrorLogger& logger, int textId) {
+    logger.showMessage(0, textId);
+    logger.writeLog(platform::lastSystemError(), textId);
+    return 0;
+}
+
+int startAndRun(ErrorLogger& logger) {
+    if (!platform::startWindowSystem()) return windowFailure(logger, 1);
+    platform::Window window;
+    const int side = windowSideFor(platform::usableDesktopHeight());
+    const bool created = window.create("Quadrill", side, side, false);
+    platform::stopWindowSystem();  // the window holds its own start now
+    if (!created) return windowFailure(logger, 2);
+    window.setIcon();
+    window.setCursor();
+    window.centre();
+    g_hMainWnd = &window;
+
+    g_pApplication = std::make_unique<Application>(window, logger);
+    g_pApplication->initSound();
+    if (!g_pApplication->initDisplayAndMenu()) {
+        g_pApplication.reset();
+        g_hMainWnd = nullptr;
+        return 0;
+    }
+    window.show();
+    // Showing the window makes the game the active application; the focus
+    // messages that follow keep this up to date.
+    g_bAppActive = 1;
+    if (!g_pApplication->drawScene()) platform::requestClose();
+    if (!g_pApplication->initInput()) {
+        g_pApplication.reset();
+        g_hMainWnd = nullptr;
+        return 0;
+    }
+    const int exitCode = runMainLoop();
+    g_pApplication.reset();
+    g_hMainWnd = nullptr;
+    return exitCode;
+}
+
+}  // namespace
 
 int runQuadrill(int, char**) {
     ErrorLogger logger;
@@ -11,5 +64,5 @@ int runQuadrill(int, char**) {
         return 0;
     }
     logger.enableLog();
-    return 0;
+    return startAndRun(logger);
 }

@@ -3,7 +3,11 @@
 #include <new>
 
 #include "app/Application.h"
+#include "graphics/DisplayDevice.h"
+#include "platform/BlinkingCaret.h"
+#include "platform/Display.h"
 #include "platform/FramePacer.h"
+#include "platform/Ticks.h"
 
 platform::Window* g_hMainWnd = nullptr;
 std::int32_t g_bAppActive = 0;
@@ -13,8 +17,16 @@ namespace {
 
 bool g_quitPosted = false;
 
-// Longest sleep of an idle turn; the caret may ask to be woken sooner.
-constexpr std::uint32_t kIdleWaitMs = 500;
+// An idle turn sleeps until the next message, or until the caret blinks.
+constexpr std::uint32_t kIdleWaitMs = 60000;
+
+std::uint32_t idleWait(Application* app) {
+    if (app == nullptr || app->display() == nullptr) return kIdleWaitMs;
+    platform::Display* screen = app->display()->platformDisplay();
+    if (screen == nullptr) return kIdleWaitMs;
+    const std::uint32_t untilBlink = screen->refreshCaret(platform::tickCount());
+    return untilBlink == platform::BlinkingCaret::kNoChange || untilBlink > kIdleWaitMs ? kIdleWaitMs : untilBlink;
+}
 
 void destroyApplication() {
     g_pApplication.reset();
@@ -90,7 +102,7 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
     }
     // The menu has nothing to do between events, and an inactive game
     // nothing at all: sleep until something happens.
-    if (platform::waitMessage(message, kIdleWaitMs)) guarded([&] { windowProc(message); });
+    if (platform::waitMessage(message, idleWait(app))) guarded([&] { windowProc(message); });
     return !g_quitPosted;
 }
 

@@ -1,6 +1,7 @@
 #include "menu/Caret.h"
 
 #include "graphics/DisplayDevice.h"
+#include "platform/Display.h"
 
 Caret::Caret(DisplayDevice& displayDevice) : display(displayDevice) {}
 
@@ -38,6 +39,12 @@ void Caret::destroy() {
 }
 
 void Caret::update() {
-    // Wired to the display's caret once the display can draw one.
-    (void)display;
+    platform::Display* screen = display.platformDisplay();
+    if (screen == nullptr) return;
+    screen->setCaret(bExists, iX, iY, iWidth, iHeight);
+    if (bShown) {
+        screen->showCaret();
+    } else {
+        screen->hideCaret();
+    }
 }

@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include "platform/DisplayFaults.h"
+#include "platform/KeyboardTable.h"
+
 namespace platform {
 namespace {
 
@@ -81,7 +84,13 @@ bool translate(const SDL_Event& event, Message& message) {
     }
 }
 
-void observe(const SDL_Event& event) { (void)event; }
+// The keyboard table and the display watch the raw events themselves.
+void observe(const SDL_Event& event) {
+    handleKeyboardEvent(event);
+    if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
+        noteRenderEvent(event.type);
+    }
+}
 
 bool deliver(const SDL_Event& event, Message& message) {
     observe(event);

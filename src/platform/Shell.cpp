@@ -10,6 +10,18 @@ namespace platform {
 
 bool openUrl(const char* url) { return SDL_OpenURL(url) == 0; }
 
+bool startWindowSystem() { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+
+void stopWindowSystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+int usableDesktopHeight() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 0;
+    return usable.h;
+}
+
+const char* lastSystemError() { return SDL_GetError(); }
+
 std::string userCacheDirectory() {
     std::string base;
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache) {

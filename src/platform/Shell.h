@@ -12,4 +12,14 @@ bool openUrl(const char* url);
 // or the temporary directory as a last resort.
 std::string userCacheDirectory();
 
+// The starting of the windowing system, apart from any window, so that a
+// failure there can be told from a window that cannot be made. False with
+// the reason in lastSystemError.
+bool startWindowSystem();
+void stopWindowSystem();
+// The height of the desktop's usable area (without panels), 0 when unknown.
+int usableDesktopHeight();
+// The system's own words for the last failure of the layer.
+const char* lastSystemError();
+
 }  // namespace platform
