@@ -59,7 +59,10 @@ SoundBuffer::~SoundBuffer() {
 }
 
 bool SoundBuffer::isPlaying() const {
-    return iChannel >= 0 && mixerIsOpen() && Mix_Playing(iChannel) != 0 && Mix_GetChunk(iChannel) == pChunk;
+    // The mixer's channel calls read freed memory once it is closed, and a
+    // mixer opened again may have fewer channels than the one we played on.
+    if (iChannel < 0 || !mixerIsOpen() || iChannel >= Mix_AllocateChannels(-1)) return false;
+    return Mix_Playing(iChannel) != 0 && Mix_GetChunk(iChannel) == pChunk;
 }
 
 Status SoundBuffer::getStatus(std::uint32_t& flags) const {

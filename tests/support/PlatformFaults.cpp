@@ -1,7 +1,13 @@
 #include "support/PlatformFaults.h"
 
+#include "platform/Audio.h"
 #include "platform/DisplayFaults.h"
+#include "platform/Audio.h"
+#include "platform/DisplayFaults.h"
+#include "platform/EventPump.h"
 #include "platform/File.h"
+#include "platform/KeyboardTable.h"
+#include "platform/KeyboardTable.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceTable.h"
 #include "platform/Ticks.h"
@@ -13,6 +19,8 @@ void clearAll() {
     platform::testing::useRealTickCount();
     platform::testing::clearRecordedMessages();
     platform::testing::clearDisplayFaults();
+    platform::testing::clearKeyboardFaults();
+    platform::testing::clearAudioFaults();
 }
 }  // namespace
 

@@ -1,0 +1,366 @@
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "errors/ErrorLogger.h"
+#include "errors/StatusText.h"
+#include "platform/Audio.h"
+#include "platform/MessageBox.h"
+#include "platform/ResourceTable.h"
+#include "platform/SoundBuffer.h"
+#include "sound/Sound.h"
+#include "sound/SoundDevice.h"
+#include "support/PlatformFaults.h"
+#include "support/ScratchDirectory.h"
+
+namespace {
+
+using platform::AudioStep;
+using platform::testing::recordedMessages;
+using namespace platform::status;
+
+// A wave in the game's 44-byte layout: the header says what the test wants,
+// the length field included, and `count` 16-bit samples follow, 1000, 1001, ...
+std::vector<unsigned char> wave(std::uint32_t declaredLength, std::size_t count, std::uint32_t rate = 22050,
+                                std::uint16_t channels = 1) {
+    std::vector<unsigned char> bytes(44, 0);
+    auto put32 = [&bytes](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    std::memcpy(bytes.data(), "RIFF", 4);
+    put32(4, 36 + declaredLength);
+    std::memcpy(bytes.data() + 8, "WAVEfmt ", 8);
+    put32(16, 16);
+    bytes[20] = 1;
+    bytes[22] = static_cast<unsigned char>(channels);
+    put32(24, rate);
+    put32(28, rate * channels * 2);
+    bytes[32] = static_cast<unsigned char>(channels * 2);
+    bytes[34] = 16;
+    std::memcpy(bytes.data() + 36, "data", 4);
+    put32(40, declaredLength);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t sample = static_cast<std::uint16_t>(1000 + i);
+        bytes.push_back(static_cast<unsigned char>(sample & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(sample >> 8));
+    }
+    return bytes;
+}
+
+bool playingOnItsChannel(const Sound& sound) {
+    const platform::SoundBuffer* buffer = sound.buffer();
+    return buffer != nullptr && buffer->channel() >= 0 && Mix_Playing(buffer->channel()) &&
+           Mix_GetChunk(buffer->channel()) == buffer->chunk();
+}
+
+// Waits on the real clock, the mixer's, for a short sound to end.
+bool waitForEnd(const Sound& sound, int limitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!playingOnItsChannel(sound)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+}
+
+// Channels the mixer stopped before their end, or finished.
+int g_channelsDone = 0;
+void SDLCALL countDone(int) { ++g_channelsDone; }
+
+// The first mixed output in which anything sounds, as the device would get it.
+struct OutputCapture {
+    std::mutex lock;
+    std::vector<std::int16_t> samples;
+
+    static void SDLCALL take(void* self, Uint8* stream, int length) {
+        auto* capture = static_cast<OutputCapture*>(self);
+        std::lock_guard<std::mutex> hold(capture->lock);
+        if (!capture->samples.empty()) return;
+        const auto* values = reinterpret_cast<const std::int16_t*>(stream);
+        const int count = length / 2;
+        for (int i = 0; i < count; ++i) {
+            if (values[i] != 0) {
+                capture->samples.assign(values, values + count);
+                return;
+            }
+        }
+    }
+    std::vector<std::int16_t> waitFor(int limitMs) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                if (!samples.empty()) return samples;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return {};
+    }
+};
+
+class SoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(1, logger.init());
+        logger.enableLog();
+        g_channelsDone = 0;
+    }
+    void TearDown() override {
+        Mix_ChannelFinished(nullptr);
+        Mix_SetPostMix(nullptr, nullptr);
+    }
+
+    void serve(const char* name, const std::vector<unsigned char>& bytes) {
+        platform::testing::overrideResource(name, "WAVE", bytes.data(), bytes.size());
+    }
+
+    void expectReported(const std::string& text, platform::Status status) {
+        ASSERT_EQ(1u, recordedMessages().size());
+        EXPECT_EQ("DirectSound error!", recordedMessages()[0].caption);
+        EXPECT_EQ(text + "\r\nError: " + statusName(status), recordedMessages()[0].text);
+        const std::string log = scratch.read("logError.txt");
+        EXPECT_NE(std::string::npos, log.find("Error: " + text + "\r\nError: " + statusName(status) +
+                                              "\r\n\r\nDescription: " + statusDescription(status)))
+            << log;
+    }
+
+    PlatformFaults faults;
+    ScratchDirectory scratch;
+    ErrorLogger logger;
+    SoundDevice device;
+};
+
+TEST_F(SoundTest, TheMixerRunsInTheFixedFormat) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    ASSERT_NE(0, Mix_QuerySpec(&frequency, &format, &channels));
+    EXPECT_EQ(22050, frequency);
+    EXPECT_EQ(AUDIO_S16SYS, format);
+    EXPECT_EQ(1, channels);
+    EXPECT_TRUE(recordedMessages().empty());
+}
+
+TEST_F(SoundTest, WithoutASoundDeviceMessage301ComesOnceAndAllElseIsSilent) {
+    platform::testing::setAudioFault(AudioStep::Device, DSERR_NODRIVER);
+    EXPECT_EQ(0, device.create(nullptr, logger));
+    expectReported("Unable to create IDirectSound8 instance!", DSERR_NODRIVER);
+    device.release();
+    EXPECT_FALSE(device.isCreated());
+
+    Sound sound;
+    EXPECT_EQ(E_POINTER, device.loadWave("okraj", &sound));
+    EXPECT_FALSE(sound.hasBuffer());
+    EXPECT_EQ(S_OK, sound.play());
+    EXPECT_EQ(S_OK, sound.restore());
+    EXPECT_EQ(1u, recordedMessages().size());
+}
+
+TEST_F(SoundTest, AnAudioDriverThatCannotOpenIsNoSoundDevice) {
+    if (SDL_WasInit(SDL_INIT_AUDIO)) GTEST_SKIP() << "audio already open in this process";
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    const std::string kept = previous ? previous : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const int created = device.create(nullptr, logger);
+    if (previous) {
+        setenv("SDL_AUDIODRIVER", kept.c_str(), 1);
+    } else {
+        unsetenv("SDL_AUDIODRIVER");
+    }
+    EXPECT_EQ(0, created);
+    expectReported("Unable to create IDirectSound8 instance!", DSERR_NODRIVER);
+}
+
+TEST_F(SoundTest, AFailingCooperativeLevelShows302AndKeepsTheDeviceForRelease) {
+    platform::testing::setAudioFault(AudioStep::CooperativeLevel, DSERR_PRIOLEVELNEEDED);
+    EXPECT_EQ(0, device.create(nullptr, logger));
+    expectReported("Unable to set cooperative level!", DSERR_PRIOLEVELNEEDED);
+    EXPECT_TRUE(device.isCreated());
+    device.release();
+    EXPECT_FALSE(device.isCreated());
+}
+
+TEST_F(SoundTest, ASecondPlayWhileStillPlayingIsDropped) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const auto okraj = wave(8836, 4418);
+    serve("okraj", okraj);
+    Sound sound;
+    ASSERT_EQ(S_OK, device.loadWave("okraj", &sound));
+    Mix_ChannelFinished(countDone);
+
+    ASSERT_EQ(S_OK, sound.play());
+    const int channel = sound.buffer()->channel();
+    ASSERT_TRUE(playingOnItsChannel(sound));
+    EXPECT_EQ(S_OK, sound.play());
+    // A restart would have stopped the channel before starting it again.
+    EXPECT_EQ(0, g_channelsDone);
+    EXPECT_EQ(channel, sound.buffer()->channel());
+    EXPECT_TRUE(playingOnItsChannel(sound));
+}
+
+TEST_F(SoundTest, APlayAfterTheEndStartsFromTheFirstSampleAndNeverLoops) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const auto klik = wave(1102, 551);
+    serve("klik", klik);
+    Sound sound;
+    ASSERT_EQ(S_OK, device.loadWave("klik", &sound));
+    ASSERT_EQ(S_OK, sound.play());
+    ASSERT_TRUE(waitForEnd(sound, 1000)) << "a 25 ms sound still plays after a second";
+
+    OutputCapture capture;
+    Mix_SetPostMix(OutputCapture::take, &capture);
+    ASSERT_EQ(S_OK, sound.play());
+    EXPECT_TRUE(playingOnItsChannel(sound));
+    const std::vector<std::int16_t> heard = capture.waitFor(1000);
+    Mix_SetPostMix(nullptr, nullptr);
+    ASSERT_GE(heard.size(), 3u);
+    EXPECT_EQ(1000, heard[0]);
+    EXPECT_EQ(1001, heard[1]);
+    EXPECT_EQ(1002, heard[2]);
+}
+
+TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const auto odd = wave(2000, 1000, 44100, 2);
+    serve("odpal", odd);
+    Sound sound;
+    ASSERT_EQ(S_OK, device.loadWave("odpal", &sound));
+    // Converted from what the header claims, the chunk would be a quarter as long.
+    ASSERT_NE(nullptr, sound.buffer()->chunk());
+    EXPECT_EQ(2000u, sound.buffer()->chunk()->alen);
+
+    OutputCapture capture;
+    Mix_SetPostMix(OutputCapture::take, &capture);
+    ASSERT_EQ(S_OK, sound.play());
+    const std::vector<std::int16_t> heard = capture.waitFor(1000);
+    Mix_SetPostMix(nullptr, nullptr);
+    ASSERT_GE(heard.size(), 512u);
+    for (std::size_t i = 0; i < 512; ++i) ASSERT_EQ(static_cast<std::int16_t>(1000 + i), heard[i]) << i;
+}
+
+TEST_F(SoundTest, TheLengthFieldNeverTakesMoreThanTheResourceHolds) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const struct {
+        std::uint32_t declared;
+        std::size_t samples;
+        std::size_t expected;
+    } cases[] = {
+        {100000, 50, 100},      // claims far more than is there
+        {0x7FFFFFFF, 50, 100},  // an absurd length
+        {60, 50, 60},           // bytes after the data are not samples
+        {61, 50, 60},           // half a sample is left out
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.declared);
+        // Exactly as large as the test says, so a read past the end is caught.
+        const auto bytes = wave(entry.declared, entry.samples);
+        serve("probe", bytes);
+        Sound sound;
+        ASSERT_EQ(S_OK, device.loadWave("probe", &sound));
+        EXPECT_EQ(entry.expected, sound.buffer()->size());
+        EXPECT_EQ(S_OK, sound.play());
+    }
+}
+
+TEST_F(SoundTest, NoSamplesOrANegativeLengthLeaveTheSoundSilent) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const std::vector<std::vector<unsigned char>> waves = {
+        wave(static_cast<std::uint32_t>(-4), 50), wave(0, 50), wave(1, 50), std::vector<unsigned char>(10, 0xFF)};
+    for (const auto& bytes : waves) {
+        serve("probe", bytes);
+        Sound sound;
+        EXPECT_TRUE(platform::failed(device.loadWave("probe", &sound)));
+        EXPECT_FALSE(sound.hasBuffer());
+        EXPECT_EQ(S_OK, sound.play());
+    }
+}
+
+TEST_F(SoundTest, LoadingAnswersItsCodesAndReplacesTheOldBuffer) {
+    Sound sound;
+    EXPECT_EQ(E_POINTER, device.loadWave("klik", &sound));
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    EXPECT_EQ(E_INVALIDARG, device.loadWave("klik", nullptr));
+    EXPECT_EQ(E_FAIL, device.loadWave("no such wave", &sound));
+    platform::testing::setResourceFault("klik", platform::ResourceResult::NotLocked);
+    EXPECT_EQ(E_FAIL, device.loadWave("klik", &sound));
+    platform::testing::setResourceFault("klik", platform::ResourceResult::Ok);
+
+    const auto shortWave = wave(100, 50);
+    const auto longWave = wave(400, 200);
+    serve("first", shortWave);
+    serve("second", longWave);
+    ASSERT_EQ(S_OK, device.loadWave("first", &sound));
+    ASSERT_EQ(S_OK, sound.play());
+    ASSERT_EQ(S_OK, device.loadWave("SECOND", &sound));
+    EXPECT_EQ(400u, sound.buffer()->size());
+    EXPECT_FALSE(playingOnItsChannel(sound));
+}
+
+TEST_F(SoundTest, ALostBufferReportsItselfUntilRestoredAndReloaded) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const auto odpal = wave(2264, 1132);
+    const auto okraj = wave(8836, 4418);
+    serve("odpal", odpal);
+    serve("okraj", okraj);
+    Sound bounce;
+    Sound wall;
+    ASSERT_EQ(S_OK, device.loadWave("odpal", &bounce));
+    ASSERT_EQ(S_OK, device.loadWave("okraj", &wall));
+
+    platform::testing::loseSoundBuffers("OKRAJ");
+    EXPECT_EQ(S_OK, bounce.play());
+    EXPECT_EQ(DSERR_BUFFERLOST, wall.play());
+    EXPECT_EQ(DSERR_BUFFERLOST, wall.play());
+    EXPECT_FALSE(playingOnItsChannel(wall));
+
+    // What a ball does on the loss.
+    EXPECT_EQ(S_OK, wall.restore());
+    EXPECT_EQ(S_OK, device.loadWave("okraj", &wall));
+    EXPECT_EQ(S_OK, wall.play());
+    EXPECT_TRUE(playingOnItsChannel(wall));
+
+    platform::testing::loseSoundBuffers();
+    EXPECT_EQ(DSERR_BUFFERLOST, bounce.play());
+    EXPECT_EQ(DSERR_BUFFERLOST, wall.play());
+    EXPECT_FALSE(playingOnItsChannel(wall));
+}
+
+TEST_F(SoundTest, ASoundThatOutlivesItsDeviceIsSilent) {
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const auto okraj = wave(8836, 4418);
+    serve("okraj", okraj);
+    auto sound = std::make_unique<Sound>();
+    ASSERT_EQ(S_OK, device.loadWave("okraj", sound.get()));
+    ASSERT_EQ(S_OK, sound->play());
+    device.release();
+    EXPECT_TRUE(platform::failed(sound->play()));
+    sound.reset();
+}
+
+TEST_F(SoundTest, TheGamesFiveWavesLoadWithTheirSampleCounts) {
+    platform::ResourceData probe;
+    if (!platform::findResource("klik", "WAVE", probe)) GTEST_SKIP() << "the waves are not embedded in this build";
+    ASSERT_EQ(1, device.create(nullptr, logger));
+    const struct {
+        const char* name;
+        std::size_t bytes;
+    } waves[] = {{"micek", 43896}, {"odpal", 2264}, {"okraj", 8836}, {"klik", 1102}, {"tlacitko", 7368}};
+    for (const auto& entry : waves) {
+        Sound sound;
+        ASSERT_EQ(S_OK, device.loadWave(entry.name, &sound)) << entry.name;
+        EXPECT_EQ(entry.bytes, sound.buffer()->size()) << entry.name;
+    }
+}
+
+}  // namespace
