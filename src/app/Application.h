@@ -47,6 +47,10 @@ public:
     void resetMatchTimer();
     void reacquireKeyboard();
 
+    // A start that fails after the first menu writes no table at the end:
+    // a game that never ran has nothing new to keep.
+    void skipSavingHighScores() { bSaveHighScores = 0; }
+
     // A match wants every idle turn; the menu waits for events.
     bool isMatchRunning() const { return pCombat != nullptr; }
 

@@ -19,9 +19,10 @@ int windowFailure(ErrorLogger& logger, int textId) {
     return 0;
 }
 
-int startAndRun(ErrorLogger& logger) {
+}  // namespace
+
+int startGame(ErrorLogger& logger, platform::Window& window) {
     if (!platform::startWindowSystem()) return windowFailure(logger, 1);
-    platform::Window window;
     const int side = windowSideFor(platform::usableDesktopHeight());
     const bool created = window.create("Quadrill", side, side, false);
     platform::stopWindowSystem();  // the window holds its own start now
@@ -44,17 +45,19 @@ int startAndRun(ErrorLogger& logger) {
     g_bAppActive = 1;
     if (!g_pApplication->drawScene()) platform::requestClose();
     if (!g_pApplication->initInput()) {
+        g_pApplication->skipSavingHighScores();
         g_pApplication.reset();
         g_hMainWnd = nullptr;
         return 0;
     }
-    const int exitCode = runMainLoop();
-    g_pApplication.reset();
-    g_hMainWnd = nullptr;
-    return exitCode;
+    return 1;
 }
 
-}  // namespace
+void endGame() {
+    g_pApplication.reset();
+    g_hMainWnd = nullptr;
+    g_bAppActive = 0;
+}
 
 int runQuadrill(int, char**) {
     ErrorLogger logger;
@@ -64,5 +67,9 @@ int runQuadrill(int, char**) {
         return 0;
     }
     logger.enableLog();
-    return startAndRun(logger);
+    platform::Window window;
+    int exitCode = 0;
+    if (startGame(logger, window)) exitCode = runMainLoop();
+    endGame();
+    return exitCode;
 }
