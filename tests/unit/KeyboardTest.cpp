@@ -101,26 +101,17 @@ TEST_F(KeyboardTest, KeysAreReadByPlaceNotByTheLetterTheLayoutPrints) {
 }
 
 TEST(ScanCodeTest, ExtendedKeysHaveBitSevenAndTheirTwinsDoNot) {
-    EXPECT_EQ(0xC8, platform::scanCodeOf(SDL_SCANCODE_UP));
-    EXPECT_EQ(0x48, platform::scanCodeOf(SDL_SCANCODE_KP_8));
-    EXPECT_EQ(0xD0, platform::scanCodeOf(SDL_SCANCODE_DOWN));
-    EXPECT_EQ(0xC7, platform::scanCodeOf(SDL_SCANCODE_HOME));
-    EXPECT_EQ(0xCF, platform::scanCodeOf(SDL_SCANCODE_END));
-    EXPECT_EQ(0xD2, platform::scanCodeOf(SDL_SCANCODE_INSERT));
-    EXPECT_EQ(0xD3, platform::scanCodeOf(SDL_SCANCODE_DELETE));
-    EXPECT_EQ(0x9C, platform::scanCodeOf(SDL_SCANCODE_KP_ENTER));
-    EXPECT_EQ(0x1C, platform::scanCodeOf(SDL_SCANCODE_RETURN));
-    EXPECT_EQ(0x9D, platform::scanCodeOf(SDL_SCANCODE_RCTRL));
-    EXPECT_EQ(0x1D, platform::scanCodeOf(SDL_SCANCODE_LCTRL));
-    EXPECT_EQ(0xB8, platform::scanCodeOf(SDL_SCANCODE_RALT));
-    EXPECT_EQ(0x38, platform::scanCodeOf(SDL_SCANCODE_LALT));
-    EXPECT_EQ(0xB5, platform::scanCodeOf(SDL_SCANCODE_KP_DIVIDE));
-    EXPECT_EQ(0x35, platform::scanCodeOf(SDL_SCANCODE_SLASH));
-    // Keys a PC keyboard does not have, and numbers that are no key at all.
-    EXPECT_EQ(0, platform::scanCodeOf(SDL_SCANCODE_UNKNOWN));
-    EXPECT_EQ(0, platform::scanCodeOf(SDL_SCANCODE_KP_HEXADECIMAL));
-    EXPECT_EQ(0, platform::scanCodeOf(-1));
-    EXPECT_EQ(0, platform::scanCodeOf(100000));
+    const struct {
+        int key;
+        std::uint8_t code;
+    } keys[] = {{SDL_SCANCODE_UP, 0xC8},       {SDL_SCANCODE_KP_8, 0x48},     {SDL_SCANCODE_DOWN, 0xD0},
+                {SDL_SCANCODE_HOME, 0xC7},     {SDL_SCANCODE_END, 0xCF},      {SDL_SCANCODE_INSERT, 0xD2},
+                {SDL_SCANCODE_DELETE, 0xD3},   {SDL_SCANCODE_KP_ENTER, 0x9C}, {SDL_SCANCODE_RETURN, 0x1C},
+                {SDL_SCANCODE_RCTRL, 0x9D},    {SDL_SCANCODE_LCTRL, 0x1D},    {SDL_SCANCODE_RALT, 0xB8},
+                {SDL_SCANCODE_LALT, 0x38},     {SDL_SCANCODE_KP_DIVIDE, 0xB5}, {SDL_SCANCODE_SLASH, 0x35},
+                // Keys a PC keyboard does not have, and numbers that are no key.
+                {SDL_SCANCODE_UNKNOWN, 0},     {SDL_SCANCODE_KP_HEXADECIMAL, 0}, {-1, 0}, {100000, 0}};
+    for (const auto& key : keys) EXPECT_EQ(key.code, platform::scanCodeOf(key.key)) << key.key;
 }
 
 TEST_F(KeyboardTest, LosingTheFocusFailsThePollUntilAcquiredAgain) {
