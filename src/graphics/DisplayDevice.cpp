@@ -36,6 +36,8 @@ int DisplayDevice::start(platform::Window& window, ErrorLogger& logger) {
     releaseInterfaces();
     pDisplay = std::make_unique<platform::Display>();
 
+    // Until the new device exists the log must not name the one released.
+    logger.setDisplayInterface("not yet detected");
     Status status = pDisplay->open(window);
     if (failed(status)) {
         logger.reportStatus(kDisplayCaption, kNoDevice, status);

@@ -112,20 +112,29 @@ void PixelSurface::restore() {
     if (!lost) return;
     lost = false;
     // The memory comes back with whatever it holds: noise, so that a
-    // picture nobody refilled is plain to see.
+    // picture nobody refilled is plain to see. Only the colour bits: SDL
+    // compares a colour key with the whole pixel, unused bits included.
     PixelAccess access(surface);
     if (!access.isOk()) return;
-    Uint8* row = static_cast<Uint8*>(surface->pixels);
-    const int rowBytes = surface->w * surface->format->BytesPerPixel;
-    for (int y = 0; y < surface->h; ++y, row += surface->pitch) {
-        for (int i = 0; i < rowBytes; ++i) row[i] = static_cast<Uint8>((i * 131) ^ (y * 29));
+    const SDL_PixelFormat* format = surface->format;
+    const std::uint32_t used = format->Rmask | format->Gmask | format->Bmask | format->Amask;
+    for (int y = 0; y < surface->h; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
+            const auto noise = static_cast<std::uint32_t>((x * 2654435761u) ^ (y * 40503u));
+            putRawPixel(surface, x, y, used != 0 ? noise & used : noise);
+        }
     }
 }
 
 Status PixelSurface::loadBitmap(const char* name, int x, int y) {
     if (lost) return DDERR_SURFACELOST;
     if (name == nullptr) return E_FAIL;
-    SDL_Surface* bitmap = loadBitmapSurface(name);
+    SDL_Surface* loaded = loadBitmapSurface(name);
+    if (loaded == nullptr) return E_FAIL;
+    // Converted whole first, so that every bit of each pixel is written,
+    // the unused ones as zeros that a colour key can match.
+    SDL_Surface* bitmap = SDL_ConvertSurface(loaded, surface->format, 0);
+    SDL_FreeSurface(loaded);
     if (bitmap == nullptr) return E_FAIL;
     SDL_SetSurfaceBlendMode(bitmap, SDL_BLENDMODE_NONE);
     SDL_Rect place{x, y, 0, 0};
