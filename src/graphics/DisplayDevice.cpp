@@ -1,5 +1,7 @@
 #include "graphics/DisplayDevice.h"
 
+#include <cstdint>
+
 #include "errors/ErrorLogger.h"
 #include "graphics/Font.h"
 #include "graphics/Surface.h"
@@ -20,8 +22,14 @@ constexpr int kNoPrimarySurface = 203;
 constexpr int kNoBackBuffer = 204;
 constexpr int kNoOffscreenSurface = 205;
 
+// A size too large for 32 bits is no size at all: nothing can be drawn with it.
+std::int32_t extent(std::int32_t from, std::int32_t to) {
+    const std::int64_t length = static_cast<std::int64_t>(to) - from;
+    return length > INT32_MAX ? -1 : static_cast<std::int32_t>(length);
+}
+
 platform::PixelRect pixelRect(const Rect& rect) {
-    return platform::PixelRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    return platform::PixelRect{rect.left, rect.top, extent(rect.left, rect.right), extent(rect.top, rect.bottom)};
 }
 
 }  // namespace

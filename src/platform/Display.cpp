@@ -216,17 +216,24 @@ Status Display::drawText(const FontFace* face, const char* text, const PixelRect
     if (image == nullptr) return E_FAIL;
     if (back->isLocked()) return DDERR_SURFACEBUSY;
 
+    // Worked out in 64 bits and cut to the back buffer before SDL sees it:
+    // a label's rectangle comes from a table and may be anything.
+    const std::int64_t left = std::max<std::int64_t>(rect.x, 0);
+    const std::int64_t top = std::max<std::int64_t>(rect.y, 0);
+    const std::int64_t right = std::min<std::int64_t>(static_cast<std::int64_t>(rect.x) + rect.w, kWidth);
+    const std::int64_t bottom = std::min<std::int64_t>(static_cast<std::int64_t>(rect.y) + rect.h, kHeight);
+    if (left >= right || top >= bottom) return S_OK;
+    const std::int64_t x = centred ? rect.x + (static_cast<std::int64_t>(rect.w) - image->w) / 2 : rect.x;
+    if (x >= right || x + image->w <= left || rect.y >= bottom || rect.y + image->h <= top) return S_OK;
+
     SDL_Surface* target = back->sdlSurface();
-    const int x = centred ? rect.x + (rect.w - image->w) / 2 : rect.x;
-    SDL_Rect clip{rect.x, rect.y, std::max(rect.w, 0), std::max(rect.h, 0)};
-    SDL_Rect place{x, rect.y, image->w, image->h};
-    // An empty rectangle leaves nothing to draw into.
-    Status result = S_OK;
-    if (SDL_SetClipRect(target, &clip) == SDL_TRUE && SDL_BlitSurface(image, nullptr, target, &place) != 0) {
-        result = E_FAIL;
-    }
+    SDL_Rect clip{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                  static_cast<int>(bottom - top)};
+    SDL_Rect place{static_cast<int>(x), rect.y, image->w, image->h};
+    SDL_SetClipRect(target, &clip);
+    const int drawn = SDL_BlitSurface(image, nullptr, target, &place);
     SDL_SetClipRect(target, nullptr);
-    return result;
+    return drawn == 0 ? S_OK : E_FAIL;
 }
 
 Status Display::measureText(const FontFace* face, const char* text, int& width, int& height) {

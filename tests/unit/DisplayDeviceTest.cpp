@@ -70,6 +70,7 @@ TEST_F(DisplayDeviceTest, RectangleThatDoesNotFitIsRefusedAndNothingDrawn) {
         {385, 10, {0, 0, 16, 16}},   // one pixel over the right edge
         {10, 385, {0, 0, 16, 16}},   // one over the bottom
         {2147483640, 0, {0, 0, 16, 16}},
+        {0, 0, {INT32_MIN, 0, INT32_MAX, 16}},
     };
     for (const auto& blit : refused) {
         EXPECT_EQ(DDERR_INVALIDRECT, fixture.display.blitFast(blit.x, blit.y, &tile, blit.source)) << blit.x;

@@ -1,28 +1,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "GraphicsTestKit.h"
 #include "platform/Display.h"
-#include "platform/ResourceTable.h"
 #include "platform/Window.h"
 
 namespace {
 
 using namespace platform::status;
-
-std::vector<unsigned char> alphaPicture(int size) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 200, 30, 30, 128));
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(200 + size * size * 4));
-    SDL_RWops* stream = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_SaveBMP_RW(surface, stream, 0);
-    bytes.resize(static_cast<std::size_t>(SDL_RWtell(stream)));
-    SDL_RWclose(stream);
-    SDL_FreeSurface(surface);
-    return bytes;
-}
 
 TEST(GraphicsWindowTest, ClientAreaHasTheAskedSize) {
     PlatformFaults faults;
@@ -36,23 +21,6 @@ TEST(GraphicsWindowTest, ClientAreaHasTheAskedSize) {
     EXPECT_EQ(0u, SDL_GetWindowFlags(window.sdlWindow()) & SDL_WINDOW_RESIZABLE);
     window.destroy();
     EXPECT_FALSE(window.isOpen());
-    EXPECT_FALSE(window.setIcon());
-}
-
-TEST(GraphicsWindowTest, IconComesFromItsResourceOrNotAtAll) {
-    PlatformFaults faults;
-    platform::Window window;
-    ASSERT_TRUE(window.create("Quadrill", 400, 400, false));
-    platform::testing::setResourceFault("icon", platform::ResourceResult::NotFound);
-    EXPECT_FALSE(window.setIcon());
-    platform::testing::clearResourceFaults();
-    const std::vector<unsigned char> icon = alphaPicture(32);
-    platform::testing::overrideResource("icon", "ICON", icon.data(), icon.size());
-    EXPECT_TRUE(window.setIcon());
-    // A cursor needs a video driver that has them; without the resource
-    // there is none on any driver.
-    platform::testing::setResourceFault("cur", platform::ResourceResult::NotFound);
-    EXPECT_FALSE(window.setCursor());
 }
 
 TEST(GraphicsWindowTest, LargerWindowShowsThePictureScaledAndClicksComeInPictureCoordinates) {

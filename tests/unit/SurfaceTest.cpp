@@ -98,29 +98,6 @@ TEST_P(SurfaceTest, UnkeyedSurfaceCopiesGreenAsItIs) {
     EXPECT_FALSE(sprites.isKeyed());
 }
 
-TEST_P(SurfaceTest, KeyIsTheSurfacesOwnValueOfGreen) {
-    Surface sprites;
-    ASSERT_EQ(1, fixture.display.createOffscreen(sprites, 30, 20, "testSprites", fixture.logger));
-    sprites.loadBitmap("testSprites", 0, 0);
-    sprites.keyColour(kKeyGreen);
-    platform::PixelSurface* pixels = sprites.platformSurface();
-    std::uint32_t key = 0;
-    ASSERT_TRUE(pixels->colourKey(key));
-    platform::LockedPixels locked;
-    ASSERT_EQ(S_OK, pixels->lock(locked));
-    // (0, 0) of the sheet is green.
-    std::uint32_t stored = 0;
-    if (locked.bytesPerPixel == 2) {
-        stored = *static_cast<const std::uint16_t*>(locked.pixels);
-        EXPECT_EQ(0x07E0u, key);
-    } else {
-        stored = *static_cast<const std::uint32_t*>(locked.pixels) & 0x00FFFFFF;
-        EXPECT_EQ(0x0000FF00u, key & 0x00FFFFFF);
-    }
-    EXPECT_EQ(S_OK, pixels->unlock());
-    EXPECT_EQ(stored, key & (locked.bytesPerPixel == 2 ? 0xFFFFu : 0x00FFFFFFu));
-}
-
 INSTANTIATE_TEST_SUITE_P(Depths, SurfaceTest, ::testing::Values(32, 16),
                          [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "Bit"; });
 
@@ -208,17 +185,6 @@ TEST_F(SurfaceFallbackTest, CreateSurfaceRefusesWhatItCannotMake) {
     EXPECT_TRUE(surface.isEmpty());
     DisplayDevice notStarted;
     EXPECT_EQ(E_POINTER, notStarted.createSurface(&surface, 10, 10, 0));
-}
-
-TEST_F(SurfaceFallbackTest, ReleaseEmptiesAndUnkeys) {
-    Surface surface;
-    ASSERT_EQ(1, fixture.display.createOffscreen(surface, 10, 10, "x", fixture.logger));
-    surface.keyColour(kKeyGreen);
-    ASSERT_TRUE(surface.isKeyed());
-    surface.release();
-    EXPECT_TRUE(surface.isEmpty());
-    EXPECT_FALSE(surface.isKeyed());
-    EXPECT_EQ(E_INVALIDARG, fixture.display.blitFast(0, 0, &surface, Rect{0, 0, 10, 10}));
 }
 
 }  // namespace

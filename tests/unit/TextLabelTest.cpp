@@ -53,18 +53,6 @@ protected:
     std::vector<std::string> rows;
 };
 
-TEST_F(TextLabelTest, RowFillsEveryField) {
-    TextLabel label;
-    read(label, "175 140 225 187 {10} 0 1");
-    EXPECT_EQ("10", label.getText());
-    EXPECT_EQ(175, label.getTopLeft().x);
-    EXPECT_EQ(140, label.getTopLeft().y);
-    EXPECT_EQ(225, label.getRect().right);
-    EXPECT_EQ(187, label.getRect().bottom);
-    EXPECT_EQ(0u, label.getColour());
-    EXPECT_TRUE(label.isVisible());
-}
-
 TEST_F(TextLabelTest, HiddenLabelDrawsNothingButStillCounts) {
     TextLabel label;
     read(label, "175 140 225 187 {0} 0 1", true);
