@@ -24,7 +24,7 @@ Shape triangle(const Grid& g, Point a, Point b, Point c) {
 const Colour kSignInk = Colour::rgb(62, 38, 12);
 }  // namespace
 
-BonusIcons::BonusIcons(TextPainter& comic) : comic_(comic) {}
+BonusIcons::BonusIcons(TextPainter& comic, TextPainter& narrow) : comic_(comic), narrow_(narrow) {}
 
 void BonusIcons::tile(Canvas& canvas, double left, double top, double size, Colour colour) {
     const double corner = size * 0.22;
@@ -34,9 +34,9 @@ void BonusIcons::tile(Canvas& canvas, double left, double top, double size, Colo
     canvas.fill(face, Bevel(size * 0.16).ambient(0.35).shine(0.55, 20).paint(face, colour));
 }
 
-void BonusIcons::label(Canvas& canvas, double left, double top, double size, const std::string& text, int points,
-                       Colour fill, Colour edge) {
-    const GlyphMask glyphs = comic_.render(text, points);
+void BonusIcons::label(Canvas& canvas, TextPainter& font, double left, double top, double size,
+                       const std::string& text, int points, Colour fill, Colour edge) {
+    const GlyphMask glyphs = font.render(text, points);
     const GlyphMask outline = glyphs.grown(1);
     // Centre what is inked, not the font's line box.
     const double x = left + (size - (glyphs.inkRight() - glyphs.inkLeft())) / 2 - glyphs.inkLeft();
@@ -82,19 +82,20 @@ void BonusIcons::slowPaddle(Canvas& canvas, double left, double top, double size
 
 void BonusIcons::doublePoints(Canvas& canvas, double left, double top, double size) {
     tile(canvas, left, top, size, Colour::rgb(252, 186, 104));
-    label(canvas, left, top, size, "x2", static_cast<int>(std::lround(size * 0.62)), Colour::rgb(150, 40, 16),
+    label(canvas, comic_, left, top, size, "x2", static_cast<int>(std::lround(size * 0.62)), Colour::rgb(150, 40, 16),
           Colour::rgb(255, 240, 214));
 }
 
 void BonusIcons::plusFifty(Canvas& canvas, double left, double top, double size) {
     tile(canvas, left, top, size, Colour::rgb(72, 168, 86));
-    label(canvas, left, top, size, "+50", static_cast<int>(std::lround(size * 0.5)), palette::kWhite,
+    // Three characters fit the tile only in the narrow face.
+    label(canvas, narrow_, left, top, size, "+50", static_cast<int>(std::lround(size * 0.62)), palette::kWhite,
           Colour::rgb(20, 64, 28));
 }
 
 void BonusIcons::minusTwenty(Canvas& canvas, double left, double top, double size) {
     tile(canvas, left, top, size, Colour::rgb(70, 118, 206));
-    label(canvas, left, top, size, "-20", static_cast<int>(std::lround(size * 0.5)), palette::kWhite,
+    label(canvas, narrow_, left, top, size, "-20", static_cast<int>(std::lround(size * 0.62)), palette::kWhite,
           Colour::rgb(18, 34, 80));
 }
 

@@ -10,7 +10,7 @@ class TextPainter;
 // arena's corners match the large icons on the field.
 class BonusIcons {
 public:
-    explicit BonusIcons(TextPainter& comic);
+    BonusIcons(TextPainter& comic, TextPainter& narrow);
 
     void extraBall(Canvas& canvas, double left, double top, double size);
     void fastPaddle(Canvas& canvas, double left, double top, double size);
@@ -22,8 +22,9 @@ public:
 
 private:
     void tile(Canvas& canvas, double left, double top, double size, Colour colour);
-    void label(Canvas& canvas, double left, double top, double size, const std::string& text, int points,
-               Colour fill, Colour edge);
+    void label(Canvas& canvas, TextPainter& font, double left, double top, double size, const std::string& text,
+               int points, Colour fill, Colour edge);
 
     TextPainter& comic_;
+    TextPainter& narrow_;
 };

@@ -22,9 +22,8 @@ Canvas Canvas::keyed(int width, int height) {
     return canvas;
 }
 
-const Colour& Canvas::at(int x, int y) const {
-    static const Colour outside;
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return outside;
+Colour Canvas::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return Colour::rgb(0, 0, 0, 0);
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
 }
 

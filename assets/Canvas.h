@@ -22,7 +22,8 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    const Colour& at(int x, int y) const;
+    // Transparent black outside the picture.
+    Colour at(int x, int y) const;
     bool showsKey(int x, int y) const;
 
     void fill(const Shape& shape, const Paint& paint);

@@ -66,7 +66,7 @@ void checkBox(Canvas& canvas, double left, double top) {
     const Shape frame = Shape::roundedRect(left - 3, top - 3, left + 17, top + 17, 4);
     canvas.fill(frame.inset(-1), palette::kInk);
     canvas.fill(frame, Bevel(2.5).ambient(0.4).shine(0.6, 16).paint(frame, palette::kSteel.scaled(0.85)));
-    const Shape well = Shape::roundedRect(left, top, left + 14, top + 14, 1.5);
+    const Shape well = Shape::roundedRect(left, top, left + 14, top + 14, 0.6);
     canvas.fill(well, Bevel(3).sunken(true).ambient(0.55).shine(0, 1).paint(well, Colour::rgb(38, 42, 52)));
 }
 

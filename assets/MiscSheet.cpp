@@ -53,7 +53,7 @@ void tickKnob(Canvas& canvas) {
 
 }  // namespace
 
-Canvas miscSheet(TextPainter& comic) {
+Canvas miscSheet(TextPainter& comic, TextPainter& narrow) {
     Canvas sheet = Canvas::keyed(65, 204);
     paddle(sheet, 0, 0, 65, 13, palette::kYellow);
     paddle(sheet, 0, 14, 65, 27, palette::kBlue);
@@ -62,7 +62,7 @@ Canvas miscSheet(TextPainter& comic) {
     ball(sheet, 58, 50, 7);
     tickKnob(sheet);
 
-    BonusIcons icons(comic);
+    BonusIcons icons(comic, narrow);
     icons.extraBall(sheet, 0, 97, 26);
     icons.fastPaddle(sheet, 27, 97, 26);
     icons.slowPaddle(sheet, 27, 124, 26);

@@ -44,7 +44,7 @@ bool generate(const std::string& dir, TextPainter& comic, TextPainter& narrow) {
     comic.render("Q", 12);
     narrow.render("Q", 12);
     if (!report(comic.good() && narrow.good(), "cannot open the fonts given")) return false;
-    const Canvas misc = pictures::miscSheet(comic);
+    const Canvas misc = pictures::miscSheet(comic, narrow);
     const Canvas font = pictures::fontSheet();
     if (!report(keycheck::clean(misc), "picMisc has sprite pixels that would key out or fringe")) return false;
     if (!report(keycheck::clean(font), "picFont has glyph pixels that would key out or fringe")) return false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ResourceTable.h"
@@ -27,6 +28,7 @@ struct Rgb {
     bool key() const { return r == 0 && g == 255 && b == 0; }
     // Close enough to the key to show as a green fringe round a sprite.
     bool fringe() const { return !key() && g > 200 && r < 60 && b < 60; }
+    double light() const { return 0.299 * r + 0.587 * g + 0.114 * b; }
 };
 
 std::uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
@@ -165,6 +167,63 @@ TEST_F(GeneratedAssetsTest, DigitGlyphsStayInsideTheirCellsInTheirRowsColour) {
             }
         }
     }
+}
+
+// The darkest and the lightest pixel of a rectangle.
+std::pair<double, double> lightRange(const Picture& picture, const Rect& r) {
+    double darkest = 255, lightest = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            darkest = std::min(darkest, picture.at(x, y).light());
+            lightest = std::max(lightest, picture.at(x, y).light());
+        }
+    }
+    return {darkest, lightest};
+}
+
+TEST_F(GeneratedAssetsTest, ArenaKeepsTheScoreSpotsDarkTheMiddleLightAndTheWallsOnTheirLines) {
+    const Picture arena("picCombat", "BITMAP");
+    ASSERT_EQ(400, arena.w);
+    // Score glyph rows and held-bonus icons: a dark plain ground for them.
+    const Rect spots[] = {{13, 374, 50, 388}, {354, 374, 391, 388}, {354, 9, 391, 23}, {13, 9, 50, 23},
+                          {15, 352, 37, 374}, {363, 352, 385, 374}, {363, 26, 385, 48}, {15, 26, 37, 48}};
+    for (const Rect& spot : spots) {
+        const auto range = lightRange(arena, spot);
+        EXPECT_LT(range.second, 60) << "spot at " << spot.left << "," << spot.top << " is not dark";
+        EXPECT_LT(range.second - range.first, 25) << "spot at " << spot.left << "," << spot.top << " is not plain";
+    }
+    // The black serve count is written here.
+    EXPECT_GT(lightRange(arena, {175, 147, 225, 181}).first, 160);
+    // Each block's steel edge lies on its wall: just behind the wall line is
+    // the bright edge, just in front of it the floor.
+    const struct {
+        double x1, y1, x2, y2, nx, ny;
+    } walls[] = {{18, 321, 78, 381, 1, -1}, {321, 381, 381, 321, -1, -1}, {321, 18, 381, 78, -1, 1},
+                 {18, 78, 78, 18, 1, 1}};
+    for (const auto& w : walls) {
+        for (double t : {0.2, 0.5, 0.8}) {
+            const double x = w.x1 + (w.x2 - w.x1) * t;
+            const double y = w.y1 + (w.y2 - w.y1) * t;
+            const Rgb behind = arena.at(static_cast<int>(x - 1.5 * w.nx), static_cast<int>(y - 1.5 * w.ny));
+            const Rgb inFront = arena.at(static_cast<int>(x + 2.5 * w.nx), static_cast<int>(y + 2.5 * w.ny));
+            EXPECT_GT(behind.light(), inFront.light() + 40) << "wall " << w.x1 << "," << w.y1 << " at " << t;
+        }
+    }
+}
+
+TEST_F(GeneratedAssetsTest, MenuFramesTheBoxesAndDarkensTheResultsPanel) {
+    const Picture menu("picMenu", "BITMAP");
+    ASSERT_EQ(400, menu.w);
+    for (int left : {260, 301}) {
+        for (int top : {141, 165, 189, 213}) {
+            EXPECT_LT(lightRange(menu, {left, top, left + 14, top + 14}).second, 70) << left << "," << top;
+            // The frame just outside the square the knob is blitted onto.
+            EXPECT_GT(menu.at(left - 2, top + 7).light(), 90) << left << "," << top;
+            EXPECT_GT(menu.at(left + 15, top + 7).light(), 70) << left << "," << top;
+        }
+    }
+    // Behind the nine pale labels of the best results.
+    EXPECT_LT(lightRange(menu, {147, 256, 272, 314}).second, 50);
 }
 
 TEST_F(GeneratedAssetsTest, WavesHaveTheFixedLayoutAndFadedEnds) {
