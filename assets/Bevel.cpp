@@ -65,12 +65,12 @@ Paint Bevel::paint(const Shape& shape, Colour base) const {
         const Vec3 normal = normalised(Vec3{gx * slope, gy * slope, 1});
         const double diffuse = std::max(0.0, dot(normal, kLight)) / kLight.z;
         const double light = style.ambient_ + (1 - style.ambient_) * diffuse;
-        const double spec = style.shineStrength_ *
+        const double glint = style.shineStrength_ *
                             std::pow(std::max(0.0, dot(normal, kHalfway)), style.shineSharpness_);
         // The flat top also catches the highlight; take that part out so a
         // plain area keeps exactly the base colour.
-        const double flatSpec = style.shineStrength_ * std::pow(kHalfway.z, style.shineSharpness_);
-        const double extra = std::max(0.0, spec - flatSpec) * 255;
+        const double flatGlint = style.shineStrength_ * std::pow(kHalfway.z, style.shineSharpness_);
+        const double extra = std::max(0.0, glint - flatGlint) * 255;
         return Colour{base.r * light + extra, base.g * light + extra, base.b * light + extra, base.a};
     };
 }
