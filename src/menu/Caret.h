@@ -19,6 +19,9 @@ public:
     void hide();
     void destroy();
 
+    // A rebuilt display starts without a caret: give it ours again.
+    void reapply() { update(); }
+
     bool exists() const { return bExists; }
     bool isShown() const { return bExists && bShown; }
     std::int32_t x() const { return iX; }

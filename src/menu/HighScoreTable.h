@@ -42,6 +42,8 @@ public:
     // 1 when an entry was in progress and has been ended, -1 otherwise.
     int endEntry();
 
+    // After the display was rebuilt, the caret of a name being typed.
+    void reapplyCaret() { theCaret.reapply(); }
     bool isTyping() const { return theCaret.exists(); }
     const Caret& caret() const { return theCaret; }
     const TextLabel& label(int index) const { return labels[static_cast<std::size_t>(index)]; }

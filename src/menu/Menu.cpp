@@ -116,7 +116,10 @@ int Menu::createBackground() {
     return 1;
 }
 
-int Menu::recreateSurfaces() { return createBackground(); }
+int Menu::recreateSurfaces() {
+    highScores.reapplyCaret();
+    return createBackground();
+}
 
 platform::Status Menu::draw() {
     const platform::Status state = display.cooperativeState();
