@@ -14,6 +14,7 @@
 #include "KeyCheck.h"
 #include "MenuPicture.h"
 #include "MiscSheet.h"
+#include "PngWriter.h"
 #include "SoundEffects.h"
 #include "TextPainter.h"
 
@@ -62,6 +63,7 @@ bool generate(const std::string& dir, TextPainter& comic, TextPainter& narrow) {
     wrote(files::writeBmp24(menu, dir + "/picMenu.bmp"), "picMenu.bmp");
     wrote(files::writeBmp32(pictures::windowIcon(), dir + "/icon.bmp"), "icon.bmp");
     wrote(files::writeBmp32(pictures::cursor(), dir + "/cur.bmp"), "cur.bmp");
+    wrote(files::writePng(pictures::windowIcon(), dir + "/quadrill.png"), "quadrill.png");
     wrote(files::writeWave(sounds::micek(), dir + "/micek.wav"), "micek.wav");
     wrote(files::writeWave(sounds::odpal(), dir + "/odpal.wav"), "odpal.wav");
     wrote(files::writeWave(sounds::okraj(), dir + "/okraj.wav"), "okraj.wav");
