@@ -1,6 +1,15 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
+#include "combat/Bonus.h"
+#include "combat/Paddle.h"
+#include "combat/TextLabel.h"
+#include "graphics/DigitFont.h"
+#include "graphics/Font.h"
+#include "graphics/Rect.h"
+#include "physics/BallSet.h"
+#include "physics/Wall.h"
 #include "platform/Status.h"
 
 class DisplayDevice;
@@ -12,8 +21,14 @@ struct PlayerSetup;
 
 // One match: ten serves in the square arena, four paddles, the balls, a
 // bonus now and then, the scores in the corners.
+//
+// The paddles keep references to dwFrameTime and dwNow, and the balls to
+// the paddles, the walls, the score labels and the two times, so a Combat
+// stays where it was made until it is destroyed.
 class Combat {
 public:
+    static constexpr int kServesPerMatch = 10;
+
     Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, Surface& misc, PlayerSetup& setup,
            ErrorLogger& logger);
     ~Combat();
@@ -23,7 +38,82 @@ public:
     int load();
     // One frame; 0 once the match is finished.
     int update(const std::uint8_t* keys);
+    // One ball in the middle, the start pause, the serves left in the centre.
+    void startServe();
+    // Draws the frame and shows it; 0, or the display's reason for drawing
+    // nothing (another program holds it, or its mode changed).
     platform::Status draw();
+    // The same picture in the back buffer, not shown.
+    platform::Status compose();
+    void restoreSurfaces();
     int recreateSurfaces();
     void resetFrameTime();
+
+    // The game draws and shows every played frame from update. The headless
+    // runner turns that off and composes the frames itself, so that it can
+    // time the rules and the drawing apart.
+    void setFrameDrawing(bool on) { bDrawsFrames = on ? 1 : 0; }
+
+    // For the headless runner and the tests.
+    const Paddle& paddle(int colour) const { return paddles[colour & 3]; }
+    Paddle& paddle(int colour) { return paddles[colour & 3]; }
+    const BallSet& ballSet() const { return balls; }
+    BallSet& ballSet() { return balls; }
+    const TextLabel& scoreLabel(int colour) const { return scoreLabels[colour & 3]; }
+    const TextLabel& centre() const { return centreLabel; }
+    const Bonus& bonus(int kind) const { return bonuses[kind & 3]; }
+    std::int8_t bonusOnField() const { return cBonus; }
+    bool isPlaying() const { return bPlaying != 0; }
+    bool isMatchOver() const { return bMatchOver != 0; }
+    bool inBonusPause() const { return bBonusPause != 0; }
+    std::int32_t ballsLeft() const { return iBallsLeft; }
+    std::int32_t bonusesShown() const { return iBonusesShown; }
+    std::uint32_t frameTime() const { return dwFrameTime; }
+    bool hasArena() const { return pArena != nullptr; }
+    // Counted over the whole match.
+    std::int32_t servesStarted() const { return iServesStarted; }
+    std::int32_t ballsServed() const { return iBallsServed; }
+    std::int32_t bonusesTaken() const { return iBonusesTaken; }
+
+private:
+    int createArena();
+    void serveBall();
+    void applyBonus(int kind, Paddle& taker);
+    void takeBonuses();
+    void endServe();
+
+    ErrorLogger& pLogger;
+    DisplayDevice& pDisplay;
+    SoundDevice* pSound;
+    GameClock& pClock;
+    Rect rcBack;
+    std::unique_ptr<Surface> pArena;
+    Surface& pMisc;
+    Paddle paddles[4];
+    BallSet balls;
+    Wall walls[4];
+    std::int8_t cBonus;
+    Bonus bonuses[4];
+    DigitFont digitFont;
+    Font hFont;
+    TextLabel scoreLabels[4];
+    TextLabel centreLabel;
+    PlayerSetup& pSetup;
+
+    std::int32_t bPlaying;
+    std::int32_t bMatchOver;
+    std::int32_t bBonusPause;
+    std::uint32_t dwNow;
+    std::uint32_t dwPhaseStart;
+    std::uint32_t dwLastFrame;
+    std::uint32_t dwFrameTime;
+    std::uint32_t dwLastBlink;
+    std::uint32_t dwBonusTaken;
+    std::int32_t iBallsLeft;
+    std::int32_t iBonusesShown;
+
+    std::int32_t bDrawsFrames;
+    std::int32_t iServesStarted;
+    std::int32_t iBallsServed;
+    std::int32_t iBonusesTaken;
 };
