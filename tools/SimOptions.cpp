@@ -1,0 +1,82 @@
+#include "SimOptions.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Whole decimal numbers only: no sign, no trailing characters, no overflow.
+bool readNumber(const char* text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+    if (text == nullptr || *text < '0' || *text > '9') return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+}  // namespace
+
+const char* simUsage() {
+    return "usage: quadrill-sim --matches N --seed S --step MS [--humans none] [--no-draw] [--trace]\n"
+           "                    [--snapshot FILE.bmp [--snapshot-frame F]] [--max-frames F]\n"
+           "Plays N matches of four computer players headless, the clock advancing MS ms a frame.\n";
+}
+
+bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const char* name = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        std::uint64_t number = 0;
+        auto needNumber = [&](std::uint64_t low, std::uint64_t high) {
+            if (!readNumber(value, low, high, number)) {
+                error = std::string(name) + " wants a whole number from " + std::to_string(low) + " to " +
+                        std::to_string(high);
+                return false;
+            }
+            ++i;
+            return true;
+        };
+        if (std::strcmp(name, "--matches") == 0) {
+            if (!needNumber(0, 1000000)) return false;
+            options.matches = static_cast<std::uint32_t>(number);
+        } else if (std::strcmp(name, "--seed") == 0) {
+            if (!needNumber(0, 0xFFFFFFFFu)) return false;
+            options.seed = static_cast<unsigned int>(number);
+        } else if (std::strcmp(name, "--step") == 0) {
+            // A step of 0 would never end the start pause.
+            if (!needNumber(1, 60000)) return false;
+            options.stepMs = static_cast<std::uint32_t>(number);
+        } else if (std::strcmp(name, "--snapshot-frame") == 0) {
+            if (!needNumber(1, UINT64_MAX)) return false;
+            options.snapshotFrame = number;
+        } else if (std::strcmp(name, "--max-frames") == 0) {
+            if (!needNumber(1, UINT64_MAX)) return false;
+            options.maxFrames = number;
+        } else if (std::strcmp(name, "--humans") == 0) {
+            // People would need keys; headless, every paddle is the computer's.
+            if (value == nullptr || std::strcmp(value, "none") != 0) {
+                error = "--humans takes only \"none\"";
+                return false;
+            }
+            ++i;
+        } else if (std::strcmp(name, "--snapshot") == 0) {
+            if (value == nullptr || *value == '\0') {
+                error = "--snapshot wants a file name";
+                return false;
+            }
+            options.snapshotPath = value;
+            ++i;
+        } else if (std::strcmp(name, "--no-draw") == 0) {
+            options.draw = false;
+        } else if (std::strcmp(name, "--trace") == 0) {
+            options.trace = true;
+        } else {
+            error = std::string("unknown option ") + name;
+            return false;
+        }
+    }
+    return true;
+}
