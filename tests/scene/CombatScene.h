@@ -1,0 +1,107 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "app/GameClock.h"
+#include "app/PlayerSetup.h"
+#include "combat/Combat.h"
+#include "physics/Ball.h"
+#include "physics/Vector2.h"
+#include "platform/Ticks.h"
+#include "sound/SoundDevice.h"
+#include "support/DisplayHarness.h"
+#include "support/PlatformFaults.h"
+
+// A match on the harness's display, without sound unless asked, on a set
+// clock and a set seed.
+class CombatScene : public ::testing::Test {
+protected:
+    static constexpr std::uint32_t kLoadTime = 5000;
+    static constexpr double kDown = kPi / 2;
+    static constexpr double kUp = -kPi / 2;
+    static constexpr int kBlue = 3;
+
+    void SetUp() override {
+        ASSERT_TRUE(harness.ready());
+        platform::testing::setTickCount(kLoadTime);
+    }
+
+    void TearDown() override {
+        combat.reset();
+        if (sound) sound->release();
+    }
+
+    void makeCombat(unsigned int seed = 1) {
+        combat.reset();
+        platform::testing::setTickCount(kLoadTime);
+        std::srand(seed);
+        combat = std::make_unique<Combat>(harness.display, sound.get(), clock, harness.misc, setup, harness.logger);
+        ASSERT_EQ(1, combat->load());
+    }
+
+    // Paddles that nobody moves: people who press no keys.
+    void holdPaddlesStill() {
+        for (std::uint8_t& human : setup.bHuman) human = 1;
+    }
+
+    int frameAt(std::uint32_t t) {
+        platform::testing::setTickCount(t);
+        return combat->update(keys);
+    }
+
+    // A frame that takes no time: the match's time line goes on, while
+    // nothing on the field moves, predicts or takes a bonus.
+    int stillFrameAt(std::uint32_t t) {
+        platform::testing::setTickCount(t);
+        combat->resetFrameTime();
+        return combat->update(keys);
+    }
+
+    // A frame of `ms` ending at t, whatever came before.
+    int frameOf(std::uint32_t ms, std::uint32_t t) {
+        platform::testing::setTickCount(t - ms);
+        combat->resetFrameTime();
+        return frameAt(t);
+    }
+
+    Ball& ball(int i) { return *combat->ballSet().ball(i); }
+
+    // The served ball, touching the middle of the still blue paddle on its
+    // way up, is sent back down the middle with blue as its last paddle.
+    void bounceOffBlue(std::uint32_t t) {
+        ball(0).place(Vector2{200.0, 25.5}, kUp);
+        frameOf(16, t);
+        ASSERT_EQ(kBlue, ball(0).getLastPaddle());
+    }
+
+    // Blue's ball, just above the bonus and heading down, enters its box.
+    void takeWithBlue(std::uint32_t t) {
+        ASSERT_NE(-1, combat->bonusOnField());
+        ball(0).place(Vector2{200.0, 180.0}, kDown);
+        frameOf(10, t);
+        ASSERT_EQ(-1, combat->bonusOnField());
+    }
+
+    // A seed whose match shows this bonus kind first: the served ball takes
+    // two draws (direction, side), the appearance two (chance, kind).
+    static unsigned int seedShowing(int kind) {
+        for (unsigned int seed = 1;; ++seed) {
+            std::srand(seed);
+            std::rand();
+            std::rand();
+            std::rand();
+            if (std::rand() % 4 == kind) return seed;
+        }
+    }
+
+    PlatformFaults faults;
+    DisplayHarness harness;
+    GameClock clock;
+    PlayerSetup setup;
+    std::unique_ptr<SoundDevice> sound;
+    std::unique_ptr<Combat> combat;
+    std::uint8_t keys[256] = {};
+};
