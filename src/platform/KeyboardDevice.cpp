@@ -53,12 +53,13 @@ Status KeyboardDevice::getState(std::uint32_t size, std::uint8_t* buffer) {
     if (buffer == nullptr) return status::E_POINTER;
     if (size != KeyboardTable::kSize) return status::E_INVALIDARG;
     if (!bAcquired) return status::DIERR_NOTACQUIRED;
-    const KeyboardTable& table = systemKeyboard();
+    KeyboardTable& table = systemKeyboard();
     if (!table.hasFocus() || cLossesAtAcquire != table.focusLosses()) {
         bAcquired = false;
         return status::DIERR_INPUTLOST;
     }
     std::memcpy(buffer, table.keys(), KeyboardTable::kSize);
+    table.notePolled();
     return status::S_OK;
 }
 

@@ -74,8 +74,22 @@ std::uint8_t scanCodeOf(int sdlScancode) {
 
 KeyboardTable::KeyboardTable() : cFocusLosses(0) { reset(); }
 
-void KeyboardTable::reset() {
+void KeyboardTable::clearKeys() {
     std::memset(aKeys, 0, sizeof aKeys);
+    std::memset(aUnpolled, 0, sizeof aUnpolled);
+    std::memset(aReleasePending, 0, sizeof aReleasePending);
+}
+
+void KeyboardTable::notePolled() {
+    for (std::uint32_t code = 0; code < kSize; ++code) {
+        if (aReleasePending[code]) aKeys[code] = 0x00;
+        aUnpolled[code] = false;
+        aReleasePending[code] = false;
+    }
+}
+
+void KeyboardTable::reset() {
+    clearKeys();
     // Under the dummy video driver no focus event ever arrives; the window
     // is taken to have the focus from the moment it is shown.
     bFocus = true;
@@ -84,7 +98,7 @@ void KeyboardTable::reset() {
 
 void KeyboardTable::loseFocus() {
     // Keys held when the focus went will never send their release to us.
-    std::memset(aKeys, 0, sizeof aKeys);
+    clearKeys();
     bFocus = false;
     ++cFocusLosses;
 }
@@ -96,11 +110,17 @@ void KeyboardTable::handleEvent(const SDL_Event& event) {
             const std::uint8_t code = scanCodeOf(event.key.keysym.scancode);
             if (code == 0) return;
             if (event.type == SDL_KEYUP) {
-                aKeys[code] = 0x00;
+                if (aUnpolled[code]) {
+                    aReleasePending[code] = true;
+                } else {
+                    aKeys[code] = 0x00;
+                }
             } else if (bFocus) {
                 // A press that reaches us without the focus would stay down
                 // for good: its release goes to whichever window has it.
                 aKeys[code] = 0x80;
+                aUnpolled[code] = true;
+                aReleasePending[code] = false;
             }
             return;
         }

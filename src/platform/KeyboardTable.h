@@ -23,6 +23,10 @@ public:
     void handleEvent(const SDL_Event& event);
 
     const std::uint8_t* keys() const { return aKeys; }
+    // A key pressed and released between two polls still reads as down at
+    // the next one, so a quick tap of Escape is never lost between frames;
+    // the poll lets such keys go up.
+    void notePolled();
     bool hasFocus() const { return bFocus; }
     // Grows by one on every loss of focus, so a device can tell whether the
     // focus went away since it was acquired, even if it came back since.
@@ -35,8 +39,12 @@ public:
 
 private:
     void loseFocus();
+    void clearKeys();
 
     std::uint8_t aKeys[kSize];
+    // Pressed since the last poll, and released again before it.
+    bool aUnpolled[kSize];
+    bool aReleasePending[kSize];
     bool bFocus;
     std::uint32_t cFocusLosses;
     Status aFaults[5];

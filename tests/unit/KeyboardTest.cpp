@@ -90,6 +90,26 @@ TEST_F(KeyboardTest, TheGamesKeysShowAtTheirScanCodesWhileDown) {
     EXPECT_EQ(0, keysDown());
 }
 
+TEST_F(KeyboardTest, ATapBetweenTwoPollsIsSeenOnce) {
+    // Escape pressed and let go between two frames must still leave the match.
+    pushKey(SDL_SCANCODE_ESCAPE, true);
+    pushKey(SDL_SCANCODE_ESCAPE, false);
+    deliverPendingEvents();
+    ASSERT_EQ(S_OK, poll());
+    EXPECT_TRUE(keys::isDown(state, keys::DIK_ESCAPE));
+    ASSERT_EQ(S_OK, poll());
+    EXPECT_FALSE(keys::isDown(state, keys::DIK_ESCAPE));
+
+    // A key held across a poll goes up with its release, as usual.
+    pushKey(SDL_SCANCODE_Q, true);
+    deliverPendingEvents();
+    ASSERT_EQ(S_OK, poll());
+    pushKey(SDL_SCANCODE_Q, false);
+    deliverPendingEvents();
+    ASSERT_EQ(S_OK, poll());
+    EXPECT_EQ(0, keysDown());
+}
+
 TEST_F(KeyboardTest, KeysAreReadByPlaceNotByTheLetterTheLayoutPrints) {
     // On a French keyboard the key in the place of Q types 'a'; green's
     // paddle must still move with the key printed on the menu's place.
