@@ -59,6 +59,7 @@ public:
     Combat* combat() const { return pCombat.get(); }
     PlayerSetup& playerSetup() { return setup; }
     DisplayDevice* display() const { return pDisplay.get(); }
+    HighScoreTable* highScores() const { return pHighScores.get(); }
 
 private:
     void startMatch();

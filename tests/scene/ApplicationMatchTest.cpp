@@ -1,0 +1,240 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/Application.h"
+#include "app/EntryPoint.h"
+#include "app/Shell.h"
+#include "combat/Combat.h"
+#include "errors/ErrorLogger.h"
+#include "graphics/DisplayDevice.h"
+#include "menu/HighScoreTable.h"
+#include "menu/Menu.h"
+#include "physics/BallSet.h"
+#include "platform/Display.h"
+#include "platform/DisplayFaults.h"
+#include "platform/EventPump.h"
+#include "platform/Ticks.h"
+#include "platform/Window.h"
+#include "support/PlatformFaults.h"
+#include "support/ScratchDirectory.h"
+
+// The whole game between its menu and its matches, driven by pushed events
+// on a set clock, one frame at a time as the main loop would run them.
+namespace {
+
+void push(SDL_Event event) { SDL_PushEvent(&event); }
+
+SDL_Event keyEvent(Uint32 type, SDL_Keycode key, SDL_Scancode scancode) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = type;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = scancode;
+    return event;
+}
+
+void pushTap(SDL_Keycode key, SDL_Scancode scancode) {
+    push(keyEvent(SDL_KEYDOWN, key, scancode));
+    push(keyEvent(SDL_KEYUP, key, scancode));
+}
+
+void pushText(const char* text) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = SDL_TEXTINPUT;
+    std::strncpy(event.text.text, text, sizeof event.text.text - 1);
+    push(event);
+}
+
+void pushClick(int x, int y) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.x = x;
+    event.button.y = y;
+    push(event);
+}
+
+void pushWindowEvent(Uint8 what) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    push(event);
+}
+
+void drainMessages() {
+    platform::Message message;
+    while (!quitPosted() && platform::peekMessage(message)) windowProc(message);
+}
+
+class ApplicationMatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetQuit();
+        platform::testing::setTickCount(10000);
+        ASSERT_EQ(1, logger.init());
+        ASSERT_EQ(1, startGame(logger, window));
+    }
+    void TearDown() override {
+        endGame();
+        resetQuit();
+    }
+
+    Application& app() { return *g_pApplication; }
+
+    // Frames of the given step until the match plays, or the count runs out.
+    void runFrames(int count, std::uint32_t stepMs = 16) {
+        for (int i = 0; i < count && g_pApplication && app().isMatchRunning(); ++i) {
+            platform::testing::advanceTickCount(stepMs);
+            drainMessages();
+            if (g_pApplication) app().frame();
+        }
+    }
+
+    void startWithEnter() {
+        pushTap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+        drainMessages();
+        ASSERT_TRUE(app().isMatchRunning());
+    }
+
+    PlatformFaults faults;
+    ScratchDirectory scratch;
+    ErrorLogger logger;
+    platform::Window window;
+};
+
+TEST_F(ApplicationMatchTest, EnterStartsAMatchWithTheBoxesChoice) {
+    pushClick(267, 196);  // green: Player
+    drainMessages();
+    startWithEnter();
+    EXPECT_EQ(nullptr, app().menu());
+    EXPECT_EQ(1, app().playerSetup().bHuman[0]);
+    EXPECT_EQ(1, app().playerSetup().bHuman[1]);
+    EXPECT_EQ(0, app().playerSetup().bHuman[2]);
+    EXPECT_EQ("10", app().combat()->centre().getText());
+}
+
+TEST_F(ApplicationMatchTest, SpaceAndTheStartButtonStartAMatchToo) {
+    pushText(" ");
+    drainMessages();
+    EXPECT_TRUE(app().isMatchRunning());
+    pushTap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    runFrames(1);
+    ASSERT_NE(nullptr, app().menu());
+    pushClick(300, 380);
+    drainMessages();
+    EXPECT_TRUE(app().isMatchRunning());
+}
+
+TEST_F(ApplicationMatchTest, ClicksAndKeysDuringAMatchChangeNothing) {
+    startWithEnter();
+    runFrames(100);
+    Combat* combat = app().combat();
+    pushClick(99, 390);   // where Exit is in the menu
+    pushText("x");
+    pushTap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+    drainMessages();
+    EXPECT_FALSE(quitPosted());
+    EXPECT_EQ(combat, app().combat());
+}
+
+TEST_F(ApplicationMatchTest, EscapeReturnsToTheMenuWithoutNameEntry) {
+    app().playerSetup().bHuman[1] = 1;
+    startWithEnter();
+    runFrames(200);
+    pushTap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    runFrames(1);
+    ASSERT_NE(nullptr, app().menu());
+    EXPECT_FALSE(app().isMatchRunning());
+    EXPECT_FALSE(app().highScores()->isTyping());
+}
+
+TEST_F(ApplicationMatchTest, AMatchThatEndsByItselfOffersTheBestHumanResult) {
+    // Everybody a person and nobody at the keys: the paddles stand still
+    // in the middle and the balls decide.
+    for (int colour = 0; colour < 4; ++colour) pushClick(267, 141 + 24 * colour);
+    drainMessages();
+    startWithEnter();
+    std::int32_t best = 0;
+    for (int i = 0; i < 200000 && app().isMatchRunning(); ++i) {
+        runFrames(1);
+        if (app().combat() && app().combat()->isMatchOver()) {
+            best = 0;
+            for (int colour = 0; colour < 4; ++colour) {
+                if (app().playerSetup().iScore[colour] > best) best = app().playerSetup().iScore[colour];
+            }
+        }
+    }
+    ASSERT_NE(nullptr, app().menu());
+    HighScoreTable& table = *app().highScores();
+    if (best > 0) {
+        EXPECT_TRUE(table.isTyping());
+        bool found = false;
+        for (int row = 0; row < table.rows(); ++row) found = found || table.score(row) == best;
+        EXPECT_TRUE(found) << best;
+    } else {
+        EXPECT_FALSE(table.isTyping());
+    }
+}
+
+TEST_F(ApplicationMatchTest, MinimisingAndRestoringResumesWithoutAJump) {
+    startWithEnter();
+    runFrames(120);
+    Combat* combat = app().combat();
+    ASSERT_TRUE(combat->isPlaying());
+    ASSERT_GT(combat->ballSet().count(), 0);
+    const double before = combat->ballSet().ballPos(0).x;
+    pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    drainMessages();
+    platform::testing::advanceTickCount(30000);
+    pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    drainMessages();
+    runFrames(1);
+    ASSERT_EQ(combat, app().combat());
+    ASSERT_GT(combat->ballSet().count(), 0);
+    // One 16 ms step at most half a pixel a millisecond, not thirty seconds' worth.
+    EXPECT_LT(std::abs(combat->ballSet().ballPos(0).x - before), 10.0);
+    EXPECT_LE(combat->frameTime(), 16u);
+}
+
+TEST_F(ApplicationMatchTest, DisplayModeChangeRebuildsDisplaySpritesAndArena) {
+    startWithEnter();
+    runFrames(80);
+    platform::testing::changeDisplayMode(16);
+    runFrames(1);  // the match's draw gives up its arena
+    EXPECT_EQ(1, app().drawScene());
+    ASSERT_TRUE(app().combat()->hasArena());
+    ASSERT_NE(nullptr, app().display()->platformDisplay());
+    EXPECT_EQ(16, app().display()->platformDisplay()->bitsPerPixel());
+    runFrames(1);
+    // The green paddle stands on the left, keyed sprite drawn over the arena.
+    std::uint8_t r = 0, g = 0, b = 0;
+    ASSERT_TRUE(app().display()->readBackBufferPixel(12, 200, r, g, b));
+    EXPECT_GT(g, r);
+    EXPECT_FALSE(r == 0 && g == 255 && b == 0);
+}
+
+TEST_F(ApplicationMatchTest, ClosingDuringAMatchKeepsTheTable) {
+    endGame();
+    resetQuit();
+    scratch.write("Quadrill.dat", std::string("\x01" "Ann\0\x09\0" "Bo\0\x03\0" "Cy\0\x01\0", 17));
+    ASSERT_EQ(1, startGame(logger, window));
+    startWithEnter();
+    runFrames(50);
+    SDL_Event quit;
+    std::memset(&quit, 0, sizeof quit);
+    quit.type = SDL_QUIT;
+    push(quit);
+    drainMessages();
+    EXPECT_TRUE(quitPosted());
+    EXPECT_EQ(std::string("\x01" "Ann\0\x09\0" "Bo\0\x03\0" "Cy\0\x01\0", 17), scratch.read("Quadrill.dat"));
+}
+
+}  // namespace
