@@ -158,7 +158,13 @@ void Application::frame() {
         return;
     }
     const bool escape = keys::isDown(keys, keys::DIK_ESCAPE);
-    if (pCombat->update(keys) && !escape) return;
+    const int playing = pCombat->update(keys);
+    if (playing && !escape) {
+        // A change of display mode took the arena with it during the frame's
+        // own drawing; nobody would repaint for us, so rebuild now.
+        if (!pCombat->hasArena() && !drawScene()) platform::requestClose();
+        return;
+    }
 
     pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
