@@ -16,6 +16,7 @@
 #include "menu/Menu.h"
 #include "platform/EventPump.h"
 #include "platform/Ticks.h"
+#include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 #include "sound/SoundDevice.h"
 
@@ -72,10 +73,7 @@ int Application::initDisplayAndMenu() {
         pLogger->reportMissingResource("txtMain", opened);
         return 0;
     }
-    rcMisc.left = reader.readInt();
-    rcMisc.top = reader.readInt();
-    rcMisc.right = reader.readInt();
-    rcMisc.bottom = reader.readInt();
+    rcMisc = readRect(reader);
     pHighScores = std::make_unique<HighScoreTable>(*pDisplay);
     pHighScores->load(reader);
     reader.close();

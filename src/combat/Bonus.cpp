@@ -1,18 +1,8 @@
 #include "combat/Bonus.h"
 
 #include "graphics/DisplayDevice.h"
+#include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
-
-namespace {
-Rect readRect(TextFileReader& reader) {
-    Rect rect;
-    rect.left = reader.readInt();
-    rect.top = reader.readInt();
-    rect.right = reader.readInt();
-    rect.bottom = reader.readInt();
-    return rect;
-}
-}  // namespace
 
 Bonus::Bonus() : xBound(0.0), yBound(0.0), iDuration(0) {}
 

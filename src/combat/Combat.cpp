@@ -8,6 +8,7 @@
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 
 namespace {
@@ -21,15 +22,6 @@ constexpr std::int32_t kBonusesPerServe = 3;
 // Ten chances in ten: every bonus that may appear does.
 constexpr int kAppearanceChances = 10;
 const char kArenaBitmap[] = "picCombat";
-
-Rect readRect(TextFileReader& reader) {
-    Rect rect;
-    rect.left = reader.readInt();
-    rect.top = reader.readInt();
-    rect.right = reader.readInt();
-    rect.bottom = reader.readInt();
-    return rect;
-}
 
 }  // namespace
 

@@ -3,18 +3,8 @@
 #include "combat/Bonus.h"
 #include "graphics/DisplayDevice.h"
 #include "input/KeyCodes.h"
+#include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
-
-namespace {
-Rect readRect(TextFileReader& reader) {
-    Rect rect;
-    rect.left = reader.readInt();
-    rect.top = reader.readInt();
-    rect.right = reader.readInt();
-    rect.bottom = reader.readInt();
-    return rect;
-}
-}  // namespace
 
 Paddle::Paddle()
     : dAngMin(0.0),

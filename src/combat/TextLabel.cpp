@@ -5,15 +5,13 @@
 
 #include "graphics/DigitFont.h"
 #include "graphics/DisplayDevice.h"
+#include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 
 TextLabel::TextLabel() : dwColor(0), dwStyle(0), bVisible(0), iValue(0) {}
 
 void TextLabel::load(TextFileReader& reader) {
-    rcPos.left = reader.readInt();
-    rcPos.top = reader.readInt();
-    rcPos.right = reader.readInt();
-    rcPos.bottom = reader.readInt();
+    rcPos = readRect(reader);
     szText = reader.readString();
     dwColor = static_cast<std::uint32_t>(reader.readInt());
     dwStyle = static_cast<std::uint32_t>(reader.readInt());

@@ -10,6 +10,7 @@
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
 #include "platform/Ticks.h"
+#include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 #include "sound/Sound.h"
 #include "sound/SoundDevice.h"
@@ -38,14 +39,6 @@ constexpr std::uint8_t kSpace = 32;
 constexpr std::uint32_t kButtonPauseMs = 150;
 constexpr std::uint32_t kDisplayBusyPauseMs = 10;
 
-Rect readRect(TextFileReader& reader) {
-    Rect rect;
-    rect.left = reader.readInt();
-    rect.top = reader.readInt();
-    rect.right = reader.readInt();
-    rect.bottom = reader.readInt();
-    return rect;
-}
 }  // namespace
 
 Menu::Menu(ErrorLogger& errorLogger, DisplayDevice& displayDevice, SoundDevice* sound, Surface& miscSurface,
