@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "app/OutOfMemory.h"
+#include "app/WindowSize.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "support/PlatformFaults.h"
+
+namespace {
+
+TEST(WindowSizeTest, WholeMultiplesOnlyOnDesktopsThreeTimesAsHigh) {
+    EXPECT_EQ(400, windowSideFor(0));
+    EXPECT_EQ(400, windowSideFor(768));
+    EXPECT_EQ(400, windowSideFor(1199));
+    EXPECT_EQ(800, windowSideFor(1200));   // two thirds: 800
+    EXPECT_EQ(800, windowSideFor(1440));   // 960 holds two whole 400s
+    EXPECT_EQ(1200, windowSideFor(2160));  // a 4K screen: three
+}
+
+TEST(OutOfMemoryTest, TellsTheSizeAsksToCloseAndEndsTheOperation) {
+    PlatformFaults faults;
+    platform::clearCloseRequest();
+    EXPECT_THROW(reportOutOfMemory(123456), std::bad_alloc);
+    ASSERT_EQ(1u, platform::testing::recordedMessages().size());
+    EXPECT_EQ("Chyba!", platform::testing::recordedMessages()[0].caption);
+    EXPECT_EQ("Insufficient memory to create an object!\nMemory needed: 123456",
+              platform::testing::recordedMessages()[0].text);
+    EXPECT_TRUE(platform::closeRequested());
+    platform::clearCloseRequest();
+
+    char buffer[100];
+    // A huge size still fits the buffer.
+    EXPECT_LT(std::string(outOfMemoryText(static_cast<std::size_t>(-1), buffer)).size(), 100u);
+}
+
+}  // namespace
