@@ -9,6 +9,7 @@
 #include "platform/KeyboardTable.h"
 #include "platform/MessageBox.h"
 #include "support/PlatformFaults.h"
+#include "support/ReportExpectations.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -24,16 +25,8 @@ protected:
         logger.enableLog();
     }
 
-    // The message box and the log of one failure carry the same text; the
-    // log adds the status's description.
     void expectReported(const std::string& text, platform::Status status) {
-        ASSERT_EQ(1u, recordedMessages().size());
-        EXPECT_EQ("DirectInput error!", recordedMessages()[0].caption);
-        EXPECT_EQ(text + "\r\nError: " + statusName(status), recordedMessages()[0].text);
-        const std::string log = scratch.read("logError.txt");
-        EXPECT_NE(std::string::npos, log.find("Error: " + text + "\r\nError: " + statusName(status) +
-                                              "\r\n\r\nDescription: " + statusDescription(status)))
-            << log;
+        expectStatusReported(scratch, "DirectInput error!", text, status);
     }
 
     PlatformFaults faults;

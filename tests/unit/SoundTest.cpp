@@ -21,6 +21,7 @@
 #include "sound/Sound.h"
 #include "sound/SoundDevice.h"
 #include "support/PlatformFaults.h"
+#include "support/ReportExpectations.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -125,13 +126,7 @@ protected:
     }
 
     void expectReported(const std::string& text, platform::Status status) {
-        ASSERT_EQ(1u, recordedMessages().size());
-        EXPECT_EQ("DirectSound error!", recordedMessages()[0].caption);
-        EXPECT_EQ(text + "\r\nError: " + statusName(status), recordedMessages()[0].text);
-        const std::string log = scratch.read("logError.txt");
-        EXPECT_NE(std::string::npos, log.find("Error: " + text + "\r\nError: " + statusName(status) +
-                                              "\r\n\r\nDescription: " + statusDescription(status)))
-            << log;
+        expectStatusReported(scratch, "DirectSound error!", text, status);
     }
 
     PlatformFaults faults;
