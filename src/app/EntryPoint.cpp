@@ -1,6 +1,9 @@
 #include "app/EntryPoint.h"
 
+#include <cstdio>
+
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Shell.h"
 #include "app/WindowSize.h"
 #include "errors/ErrorLogger.h"
@@ -59,7 +62,21 @@ void endGame() {
     g_bAppActive = 0;
 }
 
-int runQuadrill(int, char**) {
+int runQuadrill(int argc, char** argv) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    switch (options.action) {
+        case CommandLine::Action::Help:
+            std::fputs(commandLineUsage(), stdout);
+            return 0;
+        case CommandLine::Action::Version:
+            std::printf("%s\n", versionLine());
+            return 0;
+        case CommandLine::Action::Usage:
+            std::fprintf(stderr, "quadrill: %s\n%s", options.error.c_str(), commandLineUsage());
+            return 2;
+        case CommandLine::Action::Play:
+            break;
+    }
     ErrorLogger logger;
     if (!logger.init()) {
         // There is no message table yet, so this one text lives in the program.
