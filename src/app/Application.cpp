@@ -46,12 +46,13 @@ Application::~Application() {
 void Application::saveHighScores() {
     // The table is kept whichever scene is current: closing the window in
     // the middle of a match must not throw away the names typed earlier.
-    // Only a failed first menu, which never read the old file, writes nothing.
+    // Only a failed first menu, which never read the old file, and a file
+    // that could not be read write nothing.
     if (!bSaveHighScores || !pHighScores) return;
     if (pMenu) {
-        highScoreFile::write(*pHighScores, pMenu->playerBits());
+        highScoreFile::save(*pHighScores, pMenu->playerBits(), *pLogger);
     } else if (pCombat) {
-        highScoreFile::write(*pHighScores, highScoreFile::playerBitsOf(setup));
+        highScoreFile::save(*pHighScores, highScoreFile::playerBitsOf(setup), *pLogger);
     }
 }
 
@@ -88,6 +89,9 @@ int Application::initDisplayAndMenu() {
         bSaveHighScores = 0;
         return 0;
     }
+    // A table that could not be read is still on the disk; writing the
+    // defaults over it would lose it for good.
+    if (pMenu->keepsOldHighScoreFile()) bSaveHighScores = 0;
     return 1;
 }
 
