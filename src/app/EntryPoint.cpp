@@ -1,6 +1,7 @@
 #include "app/EntryPoint.h"
 
 #include <cstdio>
+#include <new>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -78,15 +79,21 @@ int runQuadrill(int argc, char** argv) {
             break;
     }
     ErrorLogger logger;
-    if (!logger.init()) {
-        // There is no message table yet, so this one text lives in the program.
-        platform::showErrorMessage("Error!", "Unable to initialize Error logger!");
-        return 0;
-    }
-    logger.enableLog();
     platform::Window window;
     int exitCode = 0;
-    if (startGame(logger, window)) exitCode = runMainLoop();
+    try {
+        if (!logger.init()) {
+            // There is no message table yet, so this one text lives in the program.
+            platform::showErrorMessage("Error!", "Unable to initialize Error logger!");
+            return 0;
+        }
+        logger.enableLog();
+        if (startGame(logger, window)) exitCode = runMainLoop();
+    } catch (const std::bad_alloc&) {
+        // Out of memory while starting: the player has been told. What was
+        // made is taken down in order below, and a table read whole is kept.
+        exitCode = 0;
+    }
     endGame();
     return exitCode;
 }
