@@ -11,13 +11,15 @@ void sdlSleep(std::uint32_t ms) { SDL_Delay(ms); }
 
 }  // namespace
 
-std::uint64_t performanceMicroseconds() {
+std::uint64_t microsecondsOf(std::uint64_t counter, std::uint64_t frequency) {
     // counter * 10^6 overflows after 2^64 / 10^6 nanoseconds, about five
     // hours of uptime on Linux; whole seconds and the rest never do.
-    const std::uint64_t counter = SDL_GetPerformanceCounter();
-    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
     if (frequency == 0) return 0;
     return counter / frequency * 1000000ull + counter % frequency * 1000000ull / frequency;
+}
+
+std::uint64_t performanceMicroseconds() {
+    return microsecondsOf(SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency());
 }
 
 FramePacer::FramePacer() : FramePacer(performanceMicroseconds, sdlSleep) {}

@@ -36,6 +36,7 @@ private:
 // The performance counter in microseconds, free of overflow however long
 // the machine has been up.
 std::uint64_t performanceMicroseconds();
+std::uint64_t microsecondsOf(std::uint64_t counter, std::uint64_t frequency);
 
 namespace testing {
 // The refresh rate every display reports from now on; 0 gives back the real one.
