@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <cstdlib>
+#include <new>
 
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
@@ -23,12 +24,20 @@
 using namespace platform::status;
 
 Application::Application(platform::Window& window, ErrorLogger& logger)
-    : pLogger(&logger), pClock(std::make_unique<GameClock>()), hWnd(window), bSaveHighScores(1) {
-    std::srand(platform::tickCount());
+    : pLogger(&logger),
+      pClock(std::make_unique<GameClock>()),
+      hWnd(window),
+      bSaveHighScores(1),
+      dwRandomSeed(platform::tickCount()) {
+    std::srand(dwRandomSeed);
 }
 
 Application::~Application() {
-    saveHighScores();
+    try {
+        saveHighScores();
+    } catch (const std::bad_alloc&) {
+        // Told already; the old file stays as it was.
+    }
     pHighScores.reset();
     pCombat.reset();
     pMenu.reset();
@@ -49,11 +58,9 @@ void Application::saveHighScores() {
     // Only a failed first menu, which never read the old file, and a file
     // that could not be read write nothing.
     if (!bSaveHighScores || !pHighScores) return;
-    if (pMenu) {
-        highScoreFile::save(*pHighScores, pMenu->playerBits(), *pLogger);
-    } else if (pCombat) {
-        highScoreFile::save(*pHighScores, highScoreFile::playerBitsOf(setup), *pLogger);
-    }
+    // Between two scenes (a match that failed to be made) the players are
+    // those the menu handed over.
+    highScoreFile::save(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup), *pLogger);
 }
 
 void Application::initSound() {
@@ -65,6 +72,10 @@ void Application::initSound() {
 }
 
 int Application::initDisplayAndMenu() {
+    // Until the old table has been read whole there is nothing to keep: a
+    // start that fails or runs out of memory before must not write a table
+    // that is empty or half read over the player's file.
+    bSaveHighScores = 0;
     pDisplay = std::make_unique<DisplayDevice>();
     if (!pDisplay->start(hWnd, *pLogger)) return 0;
 
@@ -85,13 +96,10 @@ int Application::initDisplayAndMenu() {
     pMiscSurface->keyColour(kKeyGreen);
 
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
-    if (!pMenu->load(true, false)) {
-        bSaveHighScores = 0;
-        return 0;
-    }
+    if (!pMenu->load(true, false)) return 0;
     // A table that could not be read is still on the disk; writing the
     // defaults over it would lose it for good.
-    if (pMenu->keepsOldHighScoreFile()) bSaveHighScores = 0;
+    bSaveHighScores = pMenu->keepsOldHighScoreFile() ? 0 : 1;
     return 1;
 }
 
@@ -143,6 +151,7 @@ void Application::onChar(std::uint8_t ch) {
 
 void Application::startMatch() {
     pMenu.reset();
+    platform::ignoreHeldKeys();
     if (pKeyboard) pKeyboard->acquire();
     pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), *pClock, *pMiscSurface, setup, *pLogger);
     if (!pCombat->load()) {
@@ -170,6 +179,9 @@ void Application::frame() {
 
     pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
+    // Escape or a paddle key still held from the match must not act in the
+    // menu: its auto-repeat would quit the game or type into the table.
+    platform::ignoreHeldKeys();
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
     if (!pMenu->load(false, escape)) {
         platform::requestClose();
