@@ -11,7 +11,8 @@
 //   muted = false
 //
 // Everything else in the file (keys of a later version, keys a player added)
-// is written back as it was found. Comments are not kept.
+// is written back as it was found; comments and sections without keys are
+// not kept.
 class Settings {
 public:
     // The window's side in pixels; 0 lets the game choose from the desktop.
