@@ -82,6 +82,10 @@ void windowProc(const platform::Message& message) {
         case platform::MessageType::Close:
             destroyApplication();
             break;
+        case platform::MessageType::ToggleFullscreen:
+            // The match's clock runs on: a change of size is no pause.
+            if (g_hMainWnd) g_hMainWnd->setFullscreen(!g_hMainWnd->isFullscreen());
+            break;
     }
 }
 
