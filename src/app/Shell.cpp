@@ -83,8 +83,9 @@ void windowProc(const platform::Message& message) {
             destroyApplication();
             break;
         case platform::MessageType::ToggleFullscreen:
-            // The match's clock runs on: a change of size is no pause.
             if (g_hMainWnd) g_hMainWnd->setFullscreen(!g_hMainWnd->isFullscreen());
+            // The moments the screen took to switch are no match time.
+            if (app) app->resetMatchTimer();
             break;
     }
 }
