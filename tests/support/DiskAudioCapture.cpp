@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -40,6 +42,13 @@ DiskAudioCapture::DiskAudioCapture(const std::string& file) : path(file) {
 }
 
 DiskAudioCapture::~DiskAudioCapture() {
+    // A test that stopped early may leave the mixer running past this object.
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (counting && Mix_QuerySpec(&frequency, &format, &channels) != 0) {
+        Mix_UnregisterEffect(MIX_CHANNEL_POST, countTurn);
+    }
     for (const Saved& entry : saved) {
         if (entry.set) {
             setenv(entry.name, entry.value.c_str(), 1);
@@ -53,7 +62,8 @@ bool DiskAudioCapture::start() {
     const char* driver = SDL_GetCurrentAudioDriver();
     if (driver == nullptr || std::strcmp(driver, "disk") != 0) return false;
     // An effect on the finished mix runs once a turn and leaves the samples alone.
-    return Mix_RegisterEffect(MIX_CHANNEL_POST, countTurn, nullptr, &turns) != 0;
+    counting = Mix_RegisterEffect(MIX_CHANNEL_POST, countTurn, nullptr, &turns) != 0;
+    return counting;
 }
 
 bool DiskAudioCapture::waitForSilence(int limitMs) {
@@ -87,4 +97,18 @@ std::vector<std::size_t> DiskAudioCapture::soundStarts(const std::vector<std::in
         silent = 0;
     }
     return starts;
+}
+
+double DiskAudioCapture::strayFromScaledCopy(const std::int16_t* played, const std::int16_t* source, std::size_t count,
+                                             double& gain) {
+    double cross = 0;
+    double power = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        cross += static_cast<double>(played[i]) * source[i];
+        power += static_cast<double>(source[i]) * source[i];
+    }
+    gain = power > 0 ? cross / power : 0;
+    double stray = 0;
+    for (std::size_t i = 0; i < count; ++i) stray = std::max(stray, std::fabs(played[i] - gain * source[i]));
+    return stray;
 }

@@ -29,6 +29,11 @@ public:
     // Where each stretch of sound begins: the first sample of the mixing
     // turn it was started in. Stretches are apart by a turn of silence or more.
     static std::vector<std::size_t> soundStarts(const std::vector<std::int16_t>& samples);
+    // How many sample steps `played` strays at worst from the multiple of
+    // `source` that fits it best, which goes to `gain`. A sound the mixer
+    // only made louder or softer strays by its volume steps, a few at most.
+    static double strayFromScaledCopy(const std::int16_t* played, const std::int16_t* source, std::size_t count,
+                                      double& gain);
 
     static constexpr std::size_t kTurnSamples = 512;
 
@@ -41,4 +46,5 @@ private:
     std::string path;
     std::vector<Saved> saved;
     std::atomic<long> turns{0};
+    bool counting = false;
 };

@@ -2,14 +2,12 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "errors/ErrorLogger.h"
@@ -20,6 +18,7 @@
 #include "platform/SoundBuffer.h"
 #include "sound/Sound.h"
 #include "sound/SoundDevice.h"
+#include "support/DiskAudioCapture.h"
 #include "support/PlatformFaults.h"
 #include "support/ReportExpectations.h"
 #include "support/ScratchDirectory.h"
@@ -64,50 +63,16 @@ bool playingOnItsChannel(const Sound& sound) {
            Mix_GetChunk(buffer->channel()) == buffer->chunk();
 }
 
-// Waits on the real clock, the mixer's, for a short sound to end.
-bool waitForEnd(const Sound& sound, int limitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!playingOnItsChannel(sound)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
-
 // Channels the mixer stopped before their end, or finished.
 int g_channelsDone = 0;
 void SDLCALL countDone(int) { ++g_channelsDone; }
 
-// The first mixed output in which anything sounds, as the device would get it.
-struct OutputCapture {
-    std::mutex lock;
-    std::vector<std::int16_t> samples;
-
-    static void SDLCALL take(void* self, Uint8* stream, int length) {
-        auto* capture = static_cast<OutputCapture*>(self);
-        std::lock_guard<std::mutex> hold(capture->lock);
-        if (!capture->samples.empty()) return;
-        const auto* values = reinterpret_cast<const std::int16_t*>(stream);
-        const int count = length / 2;
-        for (int i = 0; i < count; ++i) {
-            if (values[i] != 0) {
-                capture->samples.assign(values, values + count);
-                return;
-            }
-        }
-    }
-    std::vector<std::int16_t> waitFor(int limitMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            {
-                std::lock_guard<std::mutex> hold(lock);
-                if (!samples.empty()) return samples;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return {};
-    }
-};
+// What wave() holds after its header.
+std::vector<std::int16_t> ramp(std::size_t count) {
+    std::vector<std::int16_t> samples(count);
+    for (std::size_t i = 0; i < count; ++i) samples[i] = static_cast<std::int16_t>(1000 + i);
+    return samples;
+}
 
 class SoundTest : public ::testing::Test {
 protected:
@@ -118,7 +83,6 @@ protected:
     }
     void TearDown() override {
         Mix_ChannelFinished(nullptr);
-        Mix_SetPostMix(nullptr, nullptr);
     }
 
     void serve(const char* name, const std::vector<unsigned char>& bytes) {
@@ -193,28 +157,38 @@ TEST_F(SoundTest, ASecondPlayWhileStillPlayingIsDropped) {
 }
 
 TEST_F(SoundTest, APlayAfterTheEndStartsFromTheFirstSampleAndNeverLoops) {
+    DiskAudioCapture capture(scratch.path() + "/out.raw");
     ASSERT_EQ(1, device.create(nullptr, logger));
+    if (!capture.start()) GTEST_SKIP() << "the audio driver was chosen before this test";
     const auto klik = wave(1102, 551);
     serve("klik", klik);
     Sound sound;
     ASSERT_EQ(S_OK, device.loadWave("klik", &sound));
     ASSERT_EQ(S_OK, sound.play());
-    ASSERT_TRUE(waitForEnd(sound, 1000)) << "a 25 ms sound still plays after a second";
-
-    OutputCapture capture;
-    Mix_SetPostMix(OutputCapture::take, &capture);
+    ASSERT_TRUE(capture.waitForSilence(1000)) << "a 25 ms sound still plays after a second";
     ASSERT_EQ(S_OK, sound.play());
     EXPECT_TRUE(playingOnItsChannel(sound));
-    const std::vector<std::int16_t> heard = capture.waitFor(1000);
-    Mix_SetPostMix(nullptr, nullptr);
-    ASSERT_GE(heard.size(), 3u);
-    EXPECT_EQ(1000, heard[0]);
-    EXPECT_EQ(1001, heard[1]);
-    EXPECT_EQ(1002, heard[2]);
+    ASSERT_TRUE(capture.waitForSilence(1000));
+    device.release();
+
+    const std::vector<std::int16_t> out = capture.samples();
+    const std::vector<std::size_t> starts = DiskAudioCapture::soundStarts(out);
+    ASSERT_EQ(2u, starts.size());
+    ASSERT_LE(starts[1] + 1024, out.size());
+    const std::vector<std::int16_t> first(out.begin() + starts[0], out.begin() + starts[0] + 1024);
+    const std::vector<std::int16_t> second(out.begin() + starts[1], out.begin() + starts[1] + 1024);
+    EXPECT_EQ(first, second);
+    // The whole sound from its first sample, and silence after it.
+    double gain = 0;
+    EXPECT_LE(DiskAudioCapture::strayFromScaledCopy(first.data(), ramp(551).data(), 551, gain), 4.0);
+    EXPECT_GT(gain, 0.5);
+    EXPECT_TRUE(std::all_of(first.begin() + 551, first.end(), [](std::int16_t v) { return v == 0; }));
 }
 
 TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
+    DiskAudioCapture capture(scratch.path() + "/out.raw");
     ASSERT_EQ(1, device.create(nullptr, logger));
+    if (!capture.start()) GTEST_SKIP() << "the audio driver was chosen before this test";
     int frequency = 0;
     Uint16 format = 0;
     int channels = 0;
@@ -229,14 +203,19 @@ TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
     // Converted from what the header claims, the chunk would be a quarter as long.
     ASSERT_NE(nullptr, sound.buffer()->chunk());
     EXPECT_EQ(2000u, sound.buffer()->chunk()->alen);
-
-    OutputCapture capture;
-    Mix_SetPostMix(OutputCapture::take, &capture);
     ASSERT_EQ(S_OK, sound.play());
-    const std::vector<std::int16_t> heard = capture.waitFor(1000);
-    Mix_SetPostMix(nullptr, nullptr);
-    ASSERT_GE(heard.size(), 512u);
-    for (std::size_t i = 0; i < 512; ++i) ASSERT_EQ(static_cast<std::int16_t>(1000 + i), heard[i]) << i;
+    ASSERT_TRUE(capture.waitForSilence(1000));
+    device.release();
+
+    const std::vector<std::int16_t> out = capture.samples();
+    const std::vector<std::size_t> starts = DiskAudioCapture::soundStarts(out);
+    ASSERT_EQ(1u, starts.size());
+    ASSERT_LE(starts[0] + 1024, out.size());
+    double gain = 0;
+    EXPECT_LE(DiskAudioCapture::strayFromScaledCopy(out.data() + starts[0], ramp(1000).data(), 1000, gain), 4.0);
+    EXPECT_GT(gain, 0.5);
+    EXPECT_TRUE(std::all_of(out.begin() + starts[0] + 1000, out.begin() + starts[0] + 1024,
+                            [](std::int16_t v) { return v == 0; }));
 }
 
 TEST_F(SoundTest, TheLengthFieldNeverTakesMoreThanTheResourceHolds) {
