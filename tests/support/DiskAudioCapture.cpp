@@ -66,6 +66,11 @@ bool DiskAudioCapture::start() {
     return counting;
 }
 
+bool DiskAudioCapture::waitForPlaying(int most, int limitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    return waitUntil(deadline, [most] { return Mix_Playing(-1) <= most; });
+}
+
 bool DiskAudioCapture::waitForSilence(int limitMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     if (!waitUntil(deadline, [] { return Mix_Playing(-1) == 0; })) return false;

@@ -20,6 +20,8 @@ public:
     // Call once the sound device is created: false when the mixer is not
     // writing to the file (the audio driver was chosen before this object).
     bool start();
+    // Waits until at most that many channels still play.
+    bool waitForPlaying(int most, int limitMs);
     // Waits until no channel plays and one whole mixing turn of silence has
     // followed, so that the next sound stands apart in the output.
     bool waitForSilence(int limitMs);
