@@ -70,7 +70,7 @@ void SDLCALL countDone(int) { ++g_channelsDone; }
 // The `count` samples of wave() played whole from the first on, louder or
 // softer but in their shape, then silence to the end of what was heard.
 void expectWholeRampThenSilence(const std::vector<std::int16_t>& heard, std::size_t count) {
-    ASSERT_LT(count, heard.size());
+    ASSERT_LE(count + DiskAudioCapture::kTurnSamples, heard.size());
     std::vector<std::int16_t> ramp(count);
     for (std::size_t i = 0; i < count; ++i) ramp[i] = static_cast<std::int16_t>(1000 + i);
     double gain = 0;
@@ -92,6 +92,19 @@ protected:
 
     void serve(const char* name, const std::vector<unsigned char>& bytes) {
         platform::testing::overrideResource(name, "WAVE", bytes.data(), bytes.size());
+    }
+
+    // Closes the device and cuts what it was sent into its sounds, each
+    // `length` samples from the turn it started in.
+    std::vector<std::vector<std::int16_t>> heard(const DiskAudioCapture& capture, std::size_t length) {
+        device.release();
+        const std::vector<std::int16_t> out = capture.samples();
+        std::vector<std::vector<std::int16_t>> sounds;
+        for (std::size_t start : DiskAudioCapture::soundStarts(out)) {
+            const std::size_t end = std::min(out.size(), start + length);
+            sounds.emplace_back(out.begin() + start, out.begin() + end);
+        }
+        return sounds;
     }
 
     void expectReported(const std::string& text, platform::Status status) {
@@ -174,16 +187,11 @@ TEST_F(SoundTest, APlayAfterTheEndStartsFromTheFirstSampleAndNeverLoops) {
     ASSERT_EQ(S_OK, sound.play());
     EXPECT_TRUE(playingOnItsChannel(sound));
     ASSERT_TRUE(capture.waitForSilence(1000));
-    device.release();
 
-    const std::vector<std::int16_t> out = capture.samples();
-    const std::vector<std::size_t> starts = DiskAudioCapture::soundStarts(out);
-    ASSERT_EQ(2u, starts.size());
-    ASSERT_LE(starts[1] + 1024, out.size());
-    const std::vector<std::int16_t> first(out.begin() + starts[0], out.begin() + starts[0] + 1024);
-    const std::vector<std::int16_t> second(out.begin() + starts[1], out.begin() + starts[1] + 1024);
-    EXPECT_EQ(first, second);
-    expectWholeRampThenSilence(first, 551);
+    const auto sounds = heard(capture, 1536);
+    ASSERT_EQ(2u, sounds.size());
+    EXPECT_EQ(sounds[0], sounds[1]);
+    expectWholeRampThenSilence(sounds[0], 551);
 }
 
 TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
@@ -206,14 +214,10 @@ TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
     EXPECT_EQ(2000u, sound.buffer()->chunk()->alen);
     ASSERT_EQ(S_OK, sound.play());
     ASSERT_TRUE(capture.waitForSilence(1000));
-    device.release();
 
-    const std::vector<std::int16_t> out = capture.samples();
-    const std::vector<std::size_t> starts = DiskAudioCapture::soundStarts(out);
-    ASSERT_EQ(1u, starts.size());
-    ASSERT_LE(starts[0] + 1536, out.size());
-    const std::vector<std::int16_t> played(out.begin() + starts[0], out.begin() + starts[0] + 1536);
-    expectWholeRampThenSilence(played, 1000);
+    const auto sounds = heard(capture, 1536);
+    ASSERT_EQ(1u, sounds.size());
+    expectWholeRampThenSilence(sounds[0], 1000);
 }
 
 TEST_F(SoundTest, TheLengthFieldNeverTakesMoreThanTheResourceHolds) {
