@@ -24,6 +24,7 @@ export HOME="$work/home"
 unset XDG_DATA_HOME XDG_STATE_HOME XDG_CONFIG_HOME QUADRILL_DATA_DIR QUADRILL_CONFIG_DIR
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$(readlink -f "$0")")/support/window.bash"
 
 # How many pixels of a region of the screen differ from the same region of
 # a picture (both at the window's place), allowing for a little colour noise.
@@ -37,13 +38,7 @@ differing_pixels() { # picture x y w h
 start_game() {
   "$binary" > "$work/out.txt" 2>&1 &
   game=$!
-  window=""
-  for _ in $(seq 1 100); do
-    window=$(xdotool search --name '^Quadrill$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no window titled Quadrill"
+  wait_for_window
 }
 
 # Escape in the menu quits; the game must end by itself with exit code 0.
