@@ -28,7 +28,7 @@ openbox --sm-disable > /dev/null 2>&1 &
 wm=$!
 "$binary" > "$work/out.txt" 2>&1 &
 game=$!
-trap 'kill $game $wm 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $game $wm 2>/dev/null || true; wait $game 2>/dev/null || true; rm -rf "$work"' EXIT
 
 wait_for_window
 eval "$(xdotool getwindowgeometry --shell "$window")"
