@@ -26,6 +26,12 @@ source "$(dirname "$(readlink -f "$0")")/support/window.bash"
 
 openbox --sm-disable > /dev/null 2>&1 &
 wm=$!
+# A window mapped before the window manager runs stays unmanaged, and
+# fullscreen is the window manager's to give.
+for _ in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 "$binary" > "$work/out.txt" 2>&1 &
 game=$!
 trap 'kill $game $wm 2>/dev/null || true; wait $game 2>/dev/null || true; rm -rf "$work"' EXIT
