@@ -211,7 +211,7 @@ void layout(Io& io, Leave& m) {
 
 template <class Io>
 void layout(Io& io, Closing& m) {
-    enumeration(io, m.reason, 0);
+    enumeration(io, m.reason, kLastClosingReason);
 }
 
 // A message of the given type with its fields as they come.

@@ -85,7 +85,9 @@ enum class RefuseReason : std::uint8_t {
 constexpr std::uint8_t kLastRefuseReason = 6;
 
 enum class ClosingReason : std::uint8_t {
-    HostLeft = 0,
+    HostLeft = 0,     // the host's game is closing: the room is gone
+    MatchEnded = 1,   // the host left the match: everybody goes back to the menu
 };
+constexpr std::uint8_t kLastClosingReason = 1;
 
 }  // namespace net

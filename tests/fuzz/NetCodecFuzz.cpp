@@ -37,7 +37,7 @@ public:
             case 10: return outOfStep();
             case 11: return net::Pause{coin()};
             case 12: return net::Leave{byte(255)};
-            default: return net::Closing{};
+            default: return net::Closing{static_cast<net::ClosingReason>(draws() % (net::kLastClosingReason + 1))};
         }
     }
 

@@ -158,6 +158,13 @@ void Transport::disconnectAll() {
     enet_host_flush(pHost->host);
 }
 
+std::uint16_t Transport::port() const {
+    if (pHost->host == nullptr) return 0;
+    ENetAddress bound;
+    if (enet_socket_get_address(pHost->host->socket, &bound) != 0) return 0;
+    return bound.port;
+}
+
 std::uint32_t Transport::roundTripMs(PeerId id) const {
     const ENetPeer* peer = pHost->peer(id);
     return peer != nullptr ? peer->roundTripTime : 0;

@@ -55,6 +55,8 @@ public:
     // Ends every connection at once, telling the others if a datagram can.
     void disconnectAll();
 
+    // The port listened on (the one the system chose, when asked for 0).
+    std::uint16_t port() const;
     std::uint32_t roundTripMs(PeerId peer) const;
     bool isConnected(PeerId peer) const;
     // Bytes of UDP payload sent and received since the start.

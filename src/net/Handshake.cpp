@@ -1,0 +1,101 @@
+#include "net/Handshake.h"
+
+#include <cstring>
+
+namespace net {
+
+namespace {
+
+void copyText(char* out, std::size_t capacity, const std::string& text) {
+    const std::size_t length = text.size() < capacity - 1 ? text.size() : capacity - 1;
+    std::memcpy(out, text.data(), length);
+    out[length] = '\0';
+}
+
+std::string describe(const char* game, const char* build) {
+    return std::string("version ") + game + " (build " + (build[0] ? build : "unknown") + ")";
+}
+
+std::string describe(const Versions& v) { return describe(v.game.c_str(), v.build.c_str()); }
+
+}  // namespace
+
+Hello helloFor(Role role, const Versions& ours) {
+    Hello hello;
+    hello.role = role;
+    copyText(hello.gameVersion, sizeof hello.gameVersion, ours.game);
+    copyText(hello.buildId, sizeof hello.buildId, ours.build);
+    hello.replayFormat = ours.replayFormat;
+    return hello;
+}
+
+bool versionsMatch(const Hello& theirs, const Versions& ours, RefuseReason& reason) {
+    if (ours.game != theirs.gameVersion) {
+        reason = RefuseReason::Version;
+    } else if (ours.build != theirs.buildId) {
+        reason = RefuseReason::Build;
+    } else if (ours.replayFormat != theirs.replayFormat) {
+        reason = RefuseReason::ReplayFormat;
+    } else {
+        return true;
+    }
+    return false;
+}
+
+Refuse refusalFor(RefuseReason reason, const Versions& ours) {
+    Refuse refuse;
+    refuse.reason = reason;
+    copyText(refuse.gameVersion, sizeof refuse.gameVersion, ours.game);
+    copyText(refuse.buildId, sizeof refuse.buildId, ours.build);
+    refuse.replayFormat = ours.replayFormat;
+    return refuse;
+}
+
+std::string refusalText(const Refuse& refuse, const Versions& ours) {
+    const std::string theirs = describe(refuse.gameVersion, refuse.buildId);
+    switch (refuse.reason) {
+        case RefuseReason::Protocol:
+        case RefuseReason::Version:
+        case RefuseReason::Build:
+            return "The host plays " + theirs + ", this is " + describe(ours) +
+                   ". Both machines need the same game to play together.";
+        case RefuseReason::ReplayFormat:
+            return "The host writes replays of format " + std::to_string(refuse.replayFormat) +
+                   ", this game format " + std::to_string(ours.replayFormat) +
+                   ". Both machines need the same game to play together.";
+        case RefuseReason::PlayersFull:
+            return "Four machines play at the host already. You can watch with --watch.";
+        case RefuseReason::WatchersFull:
+            return "Eight machines watch at the host already; there is no room for one more.";
+        case RefuseReason::MatchRunning:
+            return "A match is being played at the host. Join again when it is over, or watch with --watch.";
+    }
+    return "The host turned this machine away.";
+}
+
+std::string turnedAwayText(const Hello& theirs, RefuseReason reason, const Versions& ours) {
+    if (reason == RefuseReason::ReplayFormat) {
+        return "A machine writing replays of format " + std::to_string(theirs.replayFormat) +
+               " was turned away: this game writes format " + std::to_string(ours.replayFormat) + ".";
+    }
+    return "A machine with " + describe(theirs.gameVersion, theirs.buildId) + " was turned away: this is " +
+           describe(ours) + ".";
+}
+
+}  // namespace net
+
+#ifndef QUADRILL_VERSION
+#define QUADRILL_VERSION "0"
+#endif
+
+namespace net {
+
+Versions ownVersions() {
+    Versions v;
+    v.game = QUADRILL_VERSION;
+    v.build = "unknown";
+    v.replayFormat = 1;
+    return v;
+}
+
+}  // namespace net
