@@ -24,6 +24,11 @@ AudioFaults& faults() {
     return list;
 }
 
+// The mixer's master volume is the program's own, one for all its sounds.
+bool g_muted = false;
+
+void applyMute() { Mix_MasterVolume(g_muted ? 0 : MIX_MAX_VOLUME); }
+
 }  // namespace
 
 Status Audio::open(std::unique_ptr<Audio>& out) {
@@ -46,6 +51,7 @@ Status Audio::open(std::unique_ptr<Audio>& out) {
         return status::DSERR_BADFORMAT;
     }
     if (Mix_AllocateChannels(-1) < kMixChannels) Mix_AllocateChannels(kMixChannels);
+    applyMute();
     out.reset(new Audio());
     return status::S_OK;
 }
@@ -54,6 +60,13 @@ Audio::~Audio() {
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+void Audio::setMuted(bool muted) {
+    g_muted = muted;
+    applyMute();
+}
+
+bool Audio::isMuted() { return g_muted; }
 
 Status Audio::setCooperativeLevel(Window*) { return faults().cooperativeLevel; }
 

@@ -13,6 +13,7 @@ namespace platform {
 
 class FontFace;
 class PixelSurface;
+class ScreenOverlay;
 class SurfaceSet;
 class Window;
 
@@ -53,8 +54,13 @@ public:
     // S_OK, DDERR_EXCLUSIVEMODEALREADYSET while another program holds the
     // display, DDERR_WRONGMODE once the mode changed under this display.
     Status cooperativeState();
-    // Shows the back buffer, with the caret over it.
+    // Shows the back buffer, with the caret and the overlay over it.
     Status present();
+    // Drawn over every picture shown from now on; the caller keeps it.
+    void setOverlay(ScreenOverlay* shownOver) { overlay = shownOver; }
+    // The last picture again, for an overlay that changed while nothing
+    // was being drawn (a paused match, muting in the menu).
+    Status showAgain();
     // Gives lost surfaces their memory back; refilling them is the owner's job.
     Status restoreAll();
 
@@ -109,6 +115,7 @@ private:
     int depth = 32;
     bool pictureShown = false;
     BlinkingCaret caret;
+    ScreenOverlay* overlay = nullptr;
     bool caretOnScreen = false;
     PixelRect caretOnScreenPlace;
 };
