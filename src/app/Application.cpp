@@ -145,7 +145,10 @@ void Application::onClick(std::int16_t x, std::int16_t y) {
 
 void Application::onChar(std::uint8_t ch) {
     // No frame runs while paused to see Escape in the keys: it acts here.
-    if (pCombat && bPaused && ch == 27) returnToMenu(true);
+    if (pCombat && bPaused && ch == 27) {
+        returnToMenu(true);
+        return;
+    }
     if (!pMenu) return;
     switch (pMenu->onChar(ch)) {
         case Menu::kStartMatch:

@@ -223,26 +223,27 @@ void Menu::showPadMarks() {
     display.overlay().setPadMarks(marks);
 }
 
-std::int8_t Menu::onPad(int pad, std::uint16_t button) {
-    using namespace platform::padButton;
-    if (button == kStart) return onChar(kEnter);
+std::int8_t Menu::onPad(int pad, std::uint16_t pressed) {
+    // Spelt out: the menu's own kStart is the Start disc.
+    namespace button = platform::padButton;
+    if (pressed == button::kStart) return onChar(kEnter);
     if (highScores.isTyping()) {
         int changed = -1;
         {
             FontLoan loan(highScores, font);
-            switch (button) {
-                case kUp:
+            switch (pressed) {
+                case button::kUp:
                     changed = highScores.onPadLetter(HighScoreTable::PadLetter::Next);
                     break;
-                case kDown:
+                case button::kDown:
                     changed = highScores.onPadLetter(HighScoreTable::PadLetter::Previous);
                     break;
-                case kRight:
-                case kA:
+                case button::kRight:
+                case button::kA:
                     changed = highScores.onPadLetter(HighScoreTable::PadLetter::Keep);
                     break;
-                case kLeft:
-                case kB:
+                case button::kLeft:
+                case button::kB:
                     changed = highScores.onPadLetter(HighScoreTable::PadLetter::TakeBack);
                     break;
                 default:
@@ -253,7 +254,7 @@ std::int8_t Menu::onPad(int pad, std::uint16_t button) {
         return kNothing;
     }
     if (!pClaims) return kNothing;
-    if (button == kA) {
+    if (pressed == button::kA) {
         const int colour = pClaims->claimNext(pad);
         if (colour == PadClaims::kNone) return kNothing;
         // A colour already ticked is not ticked again, but the pad's mark moved.
@@ -262,7 +263,7 @@ std::int8_t Menu::onPad(int pad, std::uint16_t button) {
         } else {
             tick(0, colour);
         }
-    } else if (button == kB && pClaims->colourOf(pad) != PadClaims::kNone) {
+    } else if (pressed == button::kB && pClaims->colourOf(pad) != PadClaims::kNone) {
         pClaims->release(pad);
         draw();
     }
