@@ -11,6 +11,7 @@ constexpr int kPicture = 400;
 constexpr int kTitleHeight = 40;
 constexpr int kTextHeight = 20;
 constexpr int kLineGap = 4;
+constexpr int kNoteMargin = 14;
 
 const unsigned char kPale[3] = {253, 232, 179};  // the menu's table colour
 const unsigned char kWhite[3] = {255, 255, 255};
@@ -63,6 +64,9 @@ void ScreenOverlay::drawNote(SDL_Renderer* renderer) {
     FontFace* text = face(textFace, "arial narrow", kTextHeight);
     const int height = kTitleHeight + static_cast<int>(noteLines.size() - 1) * (kTextHeight + kLineGap);
     int y = (kPicture - height) / 2;
+    // A darker band under the words, which may fall on the pale centre.
+    SDL_SetRenderDrawColor(renderer, 10, 12, 24, 200);
+    fill(renderer, kNoteMargin, y - kNoteMargin, kPicture - 2 * kNoteMargin, height + 2 * kNoteMargin);
     drawText(renderer, title, noteLines[0], kPicture / 2, y, true, kWhite);
     y += kTitleHeight + kLineGap;
     for (std::size_t line = 1; line < noteLines.size(); ++line) {
