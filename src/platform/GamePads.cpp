@@ -6,27 +6,25 @@
 namespace platform {
 namespace {
 
+struct ButtonName {
+    SDL_GameControllerButton sdl;
+    std::uint16_t bit;
+};
+
+// The buttons the game reads, under SDL's names for a pad of the standard
+// layout (A the south face button, B the east one).
+const ButtonName kButtons[] = {
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, padButton::kUp},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, padButton::kDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, padButton::kLeft}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, padButton::kRight},
+    {SDL_CONTROLLER_BUTTON_A, padButton::kA},            {SDL_CONTROLLER_BUTTON_B, padButton::kB},
+    {SDL_CONTROLLER_BUTTON_START, padButton::kStart},    {SDL_CONTROLLER_BUTTON_BACK, padButton::kBack},
+};
+
 std::uint16_t buttonBit(Uint8 button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            return padButton::kUp;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            return padButton::kDown;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            return padButton::kLeft;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            return padButton::kRight;
-        case SDL_CONTROLLER_BUTTON_A:
-            return padButton::kA;
-        case SDL_CONTROLLER_BUTTON_B:
-            return padButton::kB;
-        case SDL_CONTROLLER_BUTTON_START:
-            return padButton::kStart;
-        case SDL_CONTROLLER_BUTTON_BACK:
-            return padButton::kBack;
-        default:
-            return 0;
+    for (const ButtonName& name : kButtons) {
+        if (name.sdl == button) return name.bit;
     }
+    return 0;
 }
 
 bool fileExists(const std::string& path) {
@@ -35,6 +33,13 @@ bool fileExists(const std::string& path) {
 }
 
 }  // namespace
+
+int standardButtonOf(std::uint16_t button) {
+    for (const ButtonName& name : kButtons) {
+        if (name.bit == button) return name.sdl;
+    }
+    return -1;
+}
 
 std::uint16_t stickDirections(std::int16_t x, std::int16_t y) {
     std::uint16_t directions = 0;

@@ -20,6 +20,9 @@ constexpr std::uint16_t kStart = 0x40;
 constexpr std::uint16_t kBack = 0x80;
 }  // namespace padButton
 
+// SDL's number of the button on a pad of its standard layout, -1 for none.
+int standardButtonOf(std::uint16_t button);
+
 // Pads are numbered from 1 in the order they come, a pad taking the lowest
 // number free; one unplugged and plugged in again usually gets its old
 // number back. Pads beyond the last number are left alone.

@@ -5,33 +5,6 @@
 #include "platform/GamePads.h"
 
 namespace platform {
-namespace {
-
-int standardButton(std::uint16_t button) {
-    switch (button) {
-        case padButton::kUp:
-            return SDL_CONTROLLER_BUTTON_DPAD_UP;
-        case padButton::kDown:
-            return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
-        case padButton::kLeft:
-            return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
-        case padButton::kRight:
-            return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-        case padButton::kA:
-            return SDL_CONTROLLER_BUTTON_A;
-        case padButton::kB:
-            return SDL_CONTROLLER_BUTTON_B;
-        case padButton::kStart:
-            return SDL_CONTROLLER_BUTTON_START;
-        case padButton::kBack:
-            return SDL_CONTROLLER_BUTTON_BACK;
-        default:
-            return SDL_CONTROLLER_BUTTON_INVALID;
-    }
-}
-
-}  // namespace
-
 VirtualPad::VirtualPad() {
     SDL_VirtualJoystickDesc description;
     SDL_zero(description);
@@ -92,8 +65,8 @@ void VirtualPad::unplug() {
 }
 
 void VirtualPad::setButton(std::uint16_t button, bool down) {
-    const int index = standardButton(button);
-    if (index != SDL_CONTROLLER_BUTTON_INVALID) setJoystickButton(index, down);
+    const int index = standardButtonOf(button);
+    if (index >= 0) setJoystickButton(index, down);
 }
 
 void VirtualPad::press(std::uint16_t button) { setButton(button, true); }

@@ -4,23 +4,10 @@
 # sound card (SDL's disk driver, writing what it would play) fall silent
 # until M again.
 set -euo pipefail
-
-binary=$(readlink -f "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-if [ -z "${QUADRILL_E2E_INNER:-}" ]; then
-  export QUADRILL_E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$binary"
-fi
-
-export SDL_VIDEODRIVER=x11
+source "$(dirname "$0")/lib/game.bash"
+e2e_begin "$1"
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/heard.raw"
-export HOME="$work"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 shot() { import -window root -crop "400x400+$wx+$wy" +repage "$work/$1.png"; }
 brightness() { convert "$work/$1.png" -colorspace gray -format "%[fx:mean]" info:; }
@@ -34,19 +21,7 @@ press() {
   sleep "$2"
 }
 
-"$binary" > "$work/out.txt" 2>&1 &
-game=$!
-
-window=""
-for _ in $(seq 1 100); do
-  window=$(xdotool search --name '^Quadrill$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled Quadrill"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-wx=$X
-wy=$Y
+e2e_launch
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 0.5
 [ -s "$work/heard.raw" ] || fail "the disk audio driver writes nothing"
@@ -90,14 +65,5 @@ heard_to=$(heard_bytes)
 if silent_between "$heard_from" "$heard_to"; then fail "nothing heard with the sound back on"; fi
 
 press Escape 0.5
-xdotool key --window "$window" Escape
-for _ in $(seq 1 50); do
-  kill -0 "$game" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$game" 2>/dev/null; then
-  kill "$game"
-  fail "Escape in the menu did not quit"
-fi
-wait "$game" || fail "exit code $?"
+e2e_quit
 echo "e2e: pause freezes the match under its note, mute silences the sound card"
