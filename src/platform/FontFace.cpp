@@ -80,7 +80,14 @@ std::unique_ptr<FontFace> FontFace::open(const char* face, std::int32_t height) 
         TTF_Quit();
         return nullptr;
     }
-    return std::unique_ptr<FontFace>(new FontFace(font, pointSize));
+    try {
+        return std::unique_ptr<FontFace>(new FontFace(font, pointSize));
+    } catch (...) {
+        // Out of memory for the face itself: the font must not be lost with it.
+        TTF_CloseFont(font);
+        TTF_Quit();
+        throw;
+    }
 }
 
 FontFace::FontFace(TTF_Font* font, int pointSize) : font(font), iPointSize(pointSize) {}

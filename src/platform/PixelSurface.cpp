@@ -97,6 +97,16 @@ PixelSurface::PixelSurface(SDL_Surface* surface, std::shared_ptr<SurfaceSet> set
     if (this->set) this->set->add(this);
 }
 
+std::unique_ptr<PixelSurface> PixelSurface::adopt(SDL_Surface* surface, std::shared_ptr<SurfaceSet> set,
+                                                 bool systemMemory) {
+    try {
+        return std::make_unique<PixelSurface>(surface, std::move(set), systemMemory);
+    } catch (...) {
+        SDL_FreeSurface(surface);
+        throw;
+    }
+}
+
 PixelSurface::~PixelSurface() {
     if (set) set->remove(this);
     SDL_FreeSurface(surface);

@@ -20,7 +20,13 @@ void RenderedTextCache::add(const std::string& text, std::uint32_t colour, SDL_S
         SDL_FreeSurface(entries.front().image);
         entries.erase(entries.begin());
     }
-    entries.push_back(Entry{text, colour, image});
+    try {
+        entries.push_back(Entry{text, colour, image});
+    } catch (...) {
+        // The surface is ours from the call on, kept or not.
+        SDL_FreeSurface(image);
+        throw;
+    }
 }
 
 }  // namespace platform
