@@ -27,7 +27,7 @@ int windowFailure(ErrorLogger& logger, int textId) {
 
 int startGame(ErrorLogger& logger, platform::Window& window) {
     if (!platform::startWindowSystem()) return windowFailure(logger, 1);
-    const int side = windowSideFor(platform::usableDesktopHeight());
+    const int side = windowSideFor(platform::usableDesktopHeight(), platform::usableDesktopWidth());
     const bool created = window.create("Quadrill", side, side, false);
     platform::stopWindowSystem();  // the window holds its own start now
     if (!created) return windowFailure(logger, 2);

@@ -82,6 +82,11 @@ void windowProc(const platform::Message& message) {
         case platform::MessageType::Close:
             destroyApplication();
             break;
+        case platform::MessageType::ToggleFullscreen:
+            if (g_hMainWnd) g_hMainWnd->setFullscreen(!g_hMainWnd->isFullscreen());
+            // The moments the screen took to switch are no match time.
+            if (app) app->resetMatchTimer();
+            break;
         case platform::MessageType::Key:
             if (app) app->onKey(static_cast<std::uint8_t>(message.value & 0xFF), static_cast<char>(message.x));
             break;

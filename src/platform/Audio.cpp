@@ -24,10 +24,15 @@ AudioFaults& faults() {
     return list;
 }
 
-// The mixer's master volume is the program's own, one for all its sounds.
+void SDLCALL mixed(void* bus, Uint8* stream, int length) {
+    static_cast<MasterBus*>(bus)->process(reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2);
+}
+
+// Muting silences every channel at the mixer's master volume, which is
+// otherwise the bus's level for each channel.
 bool g_muted = false;
 
-void applyMute() { Mix_MasterVolume(g_muted ? 0 : MIX_MAX_VOLUME); }
+void applyVolume() { Mix_MasterVolume(g_muted ? 0 : MasterBus::kChannelVolume); }
 
 }  // namespace
 
@@ -51,19 +56,23 @@ Status Audio::open(std::unique_ptr<Audio>& out) {
         return status::DSERR_BADFORMAT;
     }
     if (Mix_AllocateChannels(-1) < kMixChannels) Mix_AllocateChannels(kMixChannels);
-    applyMute();
     out.reset(new Audio());
+    // The mixer adds its channels up in 16 bits and saturates: every channel
+    // goes in quieter so the sum never does, and the bus makes up for it.
+    applyVolume();
+    Mix_SetPostMix(mixed, &out->bus);
     return status::S_OK;
 }
 
 Audio::~Audio() {
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void Audio::setMuted(bool muted) {
     g_muted = muted;
-    applyMute();
+    applyVolume();
 }
 
 bool Audio::isMuted() { return g_muted; }

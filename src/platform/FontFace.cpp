@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 
 #include <climits>
+#include <new>
 
 #include "platform/ResourceTable.h"
 
@@ -82,8 +83,7 @@ std::unique_ptr<FontFace> FontFace::open(const char* face, std::int32_t height) 
     }
     try {
         return std::unique_ptr<FontFace>(new FontFace(font, pointSize));
-    } catch (...) {
-        // Out of memory for the face itself: the font must not be lost with it.
+    } catch (const std::bad_alloc&) {
         TTF_CloseFont(font);
         TTF_Quit();
         throw;

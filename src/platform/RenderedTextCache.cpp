@@ -23,7 +23,7 @@ void RenderedTextCache::add(const std::string& text, std::uint32_t colour, SDL_S
     try {
         entries.push_back(Entry{text, colour, image});
     } catch (...) {
-        // The surface is ours from the call on, kept or not.
+        // The cache owns its images; one it could not keep is freed here.
         SDL_FreeSurface(image);
         throw;
     }

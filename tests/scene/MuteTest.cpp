@@ -1,19 +1,17 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <string>
-#include <thread>
+#include <cstdint>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/EntryPoint.h"
-#include "app/Shell.h"
 #include "graphics/DisplayDevice.h"
 #include "menu/HighScoreTable.h"
 #include "menu/Menu.h"
 #include "platform/Audio.h"
 #include "platform/ScreenOverlay.h"
+#include "support/DiskAudioCapture.h"
 #include "support/PushedEvents.h"
 #include "support/RunningGame.h"
 
@@ -24,14 +22,8 @@ namespace {
 class MuteTest : public RunningGame {
 protected:
     void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", (scratch.path() + "/heard.raw").c_str(), 1);
         RunningGame::SetUp();
-    }
-    void TearDown() override {
-        RunningGame::TearDown();
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        unsetenv("SDL_DISKAUDIOFILE");
+        ASSERT_TRUE(capture.start());
     }
 
     void pressM() {
@@ -43,18 +35,25 @@ protected:
 
     // Clicks that each play the menu's click, then what the card played,
     // once the sound is closed.
-    std::string heardAfterClicks() {
+    std::vector<std::int16_t> heardAfterClicks() {
         for (int i = 0; i < 4; ++i) {
             pushed::click(i % 2 ? 267 : 308, 148);  // yellow: PC, Player, ...
             drainMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+            EXPECT_TRUE(capture.waitForSilence(5000));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         endGame();
-        return scratch.read("heard.raw");
+        return capture.samples();
     }
 
-    static bool silent(const std::string& samples) { return samples.find_first_not_of('\0') == std::string::npos; }
+    static bool silent(const std::vector<std::int16_t>& samples) {
+        for (const std::int16_t sample : samples) {
+            if (sample != 0) return false;
+        }
+        return true;
+    }
+
+    // Made before the game starts its sound, in the scratch folder.
+    DiskAudioCapture capture{scratch.path() + "/heard.raw"};
 };
 
 TEST_F(MuteTest, NothingIsHeardWhileMutedAndTheMarkShows) {
@@ -62,8 +61,8 @@ TEST_F(MuteTest, NothingIsHeardWhileMutedAndTheMarkShows) {
     EXPECT_TRUE(app().isMuted());
     EXPECT_TRUE(platform::Audio::isMuted());
     EXPECT_TRUE(app().display()->overlay().showsMuted());
-    const std::string muted = heardAfterClicks();
-    ASSERT_GT(muted.size(), 2000u) << "the disk driver wrote nothing";
+    const std::vector<std::int16_t> muted = heardAfterClicks();
+    ASSERT_GT(muted.size(), 4 * DiskAudioCapture::kTurnSamples) << "the disk driver wrote nothing";
     EXPECT_TRUE(silent(muted));
 }
 

@@ -3,14 +3,15 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Takes the game's binary; sets binary, and work (a fresh folder, the working
-# directory and HOME, removed at the end); runs the calling script over
-# again inside its own X server.
+# Takes the game's binary and the screen's size (1024x768 when not given);
+# sets binary, and work (a fresh folder, the working directory and HOME,
+# removed at the end); runs the calling script over again inside its own
+# X server.
 e2e_begin() {
   binary=$(readlink -f "$1")
   if [ -z "${QUADRILL_E2E_INNER:-}" ]; then
     export QUADRILL_E2E_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$binary"
+    exec xvfb-run -a -s "-screen 0 ${2:-1024x768}x24" bash "$0" "$binary"
   fi
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
