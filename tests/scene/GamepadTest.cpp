@@ -19,6 +19,7 @@
 #include "platform/VirtualPad.h"
 #include "support/PushedEvents.h"
 #include "support/RunningGame.h"
+#include "support/ScopedEnvironment.h"
 
 // Pads plugged into SDL as virtual joysticks, reaching the game through
 // SDL's events as real ones do.
@@ -103,9 +104,9 @@ TEST_F(GamepadTest, AGamecontrollerdbInTheConfigFolderMakesAJoystickAPad) {
                   "# a joystick SDL knows nothing of, its buttons in an odd order\n"
                   "ff000000341200007856000000007600,Odd pad,a:b2,b:b0,start:b3,back:b1,"
                   "leftx:a0,lefty:a1,platform:Linux,\n");
-    setenv("QUADRILL_CONFIG_DIR", scratch.path().c_str(), 1);
+    ScopedEnvironment environment;
+    environment.set("QUADRILL_CONFIG_DIR", scratch.path());
     restart();
-    unsetenv("QUADRILL_CONFIG_DIR");
     VirtualPad odd(0x1234, 0x5678);
     drainMessages();
     odd.setJoystickButton(2, true);  // its A
