@@ -23,6 +23,7 @@
 #include "platform/GamePads.h"
 #include "platform/ScreenOverlay.h"
 #include "platform/Ticks.h"
+#include "platform/Window.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 #include "sound/SoundDevice.h"
@@ -41,9 +42,11 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
 
 Application::~Application() {
     try {
+        // The log keeps the last report only: the table's, if both fail.
+        saveSettings();
         saveHighScores();
     } catch (const std::bad_alloc&) {
-        // Told already; the old file stays as it was.
+        // Told already; the old files stay as they were.
     }
     pHighScores.reset();
     pCombat.reset();
@@ -69,6 +72,24 @@ void Application::saveHighScores() {
     // Between two scenes (a match that failed to be made) the players are
     // those the menu handed over.
     highScoreFile::save(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup), *pLogger);
+}
+
+void Application::keepSettings(const Settings& started) { settings = started; }
+
+void Application::saveSettings() {
+    Settings now = settings;
+    hWnd.windowedSize(now.windowWidth, now.windowHeight);
+    now.fullscreen = hWnd.isFullscreen();
+    // Unchanged settings are not written: a start that never got far, or a
+    // read-only folder, costs the player no message.
+    if (now.windowWidth == settings.windowWidth && now.windowHeight == settings.windowHeight &&
+        now.fullscreen == settings.fullscreen && now.muted == settings.muted) {
+        return;
+    }
+    std::string reason;
+    if (!now.save(reason)) {
+        pLogger->reportText(0, "Could not save the settings to " + Settings::path() + ": " + reason + ".", reason);
+    }
 }
 
 void Application::initSound() {

@@ -5,6 +5,7 @@
 #include "app/PlayerSetup.h"
 #include "graphics/Rect.h"
 #include "input/PadClaims.h"
+#include "settings/Settings.h"
 
 class Combat;
 class DisplayDevice;
@@ -48,6 +49,10 @@ public:
     void pauseClock(bool paused);
     void resetMatchTimer();
     void reacquireKeyboard();
+
+    // The settings the game started with; what has changed in them (the
+    // window's size, fullscreen, mute) is written back at the end.
+    void keepSettings(const Settings& started);
 
     // Keys the game itself answers, apart from the match's own: P or Pause
     // pause a match and resume it, M switches the sound off and on (except
@@ -94,6 +99,7 @@ private:
     void returnToMenu(bool abandoned);
     void showPauseNote();
     void saveHighScores();
+    void saveSettings();
 
     ErrorLogger* pLogger;
     std::unique_ptr<DisplayDevice> pDisplay;
@@ -110,6 +116,7 @@ private:
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
     std::uint32_t dwRandomSeed;
+    Settings settings;
 
     std::unique_ptr<Gamepads> pGamepads;
     PadClaims claims;
