@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
@@ -9,13 +11,17 @@
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "input/Gamepads.h"
 #include "input/InputDevice.h"
 #include "input/KeyCodes.h"
 #include "input/Keyboard.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
 #include "menu/Menu.h"
+#include "platform/Audio.h"
 #include "platform/EventPump.h"
+#include "platform/GamePads.h"
+#include "platform/ScreenOverlay.h"
 #include "platform/Ticks.h"
 #include "platform/Window.h"
 #include "resources/LayoutRows.h"
@@ -31,6 +37,7 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
       bSaveHighScores(1),
       dwRandomSeed(platform::tickCount()) {
     std::srand(dwRandomSeed);
+    platform::Audio::setMuted(false);
 }
 
 Application::~Application() {
@@ -44,6 +51,7 @@ Application::~Application() {
     pHighScores.reset();
     pCombat.reset();
     pMenu.reset();
+    pGamepads.reset();
     if (pKeyboard) pKeyboard->release();
     pKeyboard.reset();
     pMiscSurface.reset();
@@ -116,7 +124,7 @@ int Application::initDisplayAndMenu() {
     pMiscSurface->loadBitmap("picMisc", 0, 0);
     pMiscSurface->keyColour(kKeyGreen);
 
-    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
     if (!pMenu->load(true, false)) return 0;
     // A table that could not be read is still on the disk; writing the
     // defaults over it would lose it for good.
@@ -136,6 +144,9 @@ int Application::initInput() {
     // The menu takes its input from window events; the keyboard is only
     // read while a match runs.
     pKeyboard->unacquire();
+    // Pads are welcome but not needed: without them the keyboard plays.
+    pGamepads = std::make_unique<Gamepads>();
+    pGamepads->start();
     return 1;
 }
 
@@ -157,6 +168,11 @@ void Application::onClick(std::int16_t x, std::int16_t y) {
 }
 
 void Application::onChar(std::uint8_t ch) {
+    // No frame runs while paused to see Escape in the keys: it acts here.
+    if (pCombat && bPaused && ch == 27) {
+        returnToMenu(true);
+        return;
+    }
     if (!pMenu) return;
     switch (pMenu->onChar(ch)) {
         case Menu::kStartMatch:
@@ -189,6 +205,7 @@ void Application::frame() {
         reacquireKeyboard();
         return;
     }
+    if (pGamepads) pGamepads->addKeys(claims, keys);
     const bool escape = keys::isDown(keys, keys::DIK_ESCAPE);
     const int playing = pCombat->update(keys);
     if (playing && !escape) {
@@ -197,14 +214,20 @@ void Application::frame() {
         if (!pCombat->hasArena() && !drawScene()) platform::requestClose();
         return;
     }
+    returnToMenu(escape);
+}
 
+void Application::returnToMenu(bool abandoned) {
+    if (bPaused) setPaused(false);
+    // A colour whose pad was pulled out is free again in the menu.
+    claims.dropWaiting();
     pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
     // Escape or a paddle key still held from the match must not act in the
     // menu: its auto-repeat would quit the game or type into the table.
     platform::ignoreHeldKeys();
-    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
-    if (!pMenu->load(false, escape)) {
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
+    if (!pMenu->load(false, abandoned)) {
         platform::requestClose();
         return;
     }
@@ -248,4 +271,81 @@ void Application::resetMatchTimer() {
 
 void Application::reacquireKeyboard() {
     if (pKeyboard) pKeyboard->acquire();
+}
+
+void Application::onKey(std::uint8_t code, char letter) {
+    const bool typingName = pMenu && pHighScores && pHighScores->isTyping();
+    if (letter == 'm' && !typingName) setMuted(!bMuted);
+    if (pCombat && (letter == 'p' || code == keys::DIK_PAUSE)) setPaused(!bPaused);
+}
+
+void Application::onPadAdded(int pad) {
+    // A pad plugged in during a match takes over a colour whose pad was
+    // pulled out; once every such colour has its pad, play goes on.
+    if (!pCombat || claims.adoptWaiting(pad) == PadClaims::kNone) return;
+    if (claims.anyWaiting()) {
+        showPauseNote();
+    } else {
+        setPaused(false);
+    }
+}
+
+void Application::onPadRemoved(int pad) {
+    if (claims.colourOf(pad) == PadClaims::kNone) return;
+    if (pCombat) {
+        claims.holdForReturn(pad);
+        setPaused(true);
+        return;
+    }
+    claims.release(pad);
+    if (pMenu) pMenu->draw();
+}
+
+void Application::onPadPress(int pad, std::uint16_t button) {
+    if (pMenu) {
+        if (pMenu->onPad(pad, button) == Menu::kStartMatch) startMatch();
+        return;
+    }
+    if (!pCombat) return;
+    // Back while playing reaches the match as Escape, through the keys.
+    if (button == platform::padButton::kStart) {
+        setPaused(!bPaused);
+    } else if (button == platform::padButton::kBack && bPaused) {
+        returnToMenu(true);
+    }
+}
+
+void Application::setPaused(bool paused) {
+    if (paused && !pCombat) return;
+    if (paused != bPaused) {
+        bPaused = paused;
+        pClock->setPaused(GameClock::Reason::Player, paused);
+    }
+    // Also when it was paused already: a pad pulled out changes the note.
+    showPauseNote();
+}
+
+void Application::showPauseNote() {
+    if (!pDisplay) return;
+    static const char* const kColourNames[PadClaims::kColours] = {"green", "yellow", "red", "blue"};
+    std::vector<std::string> lines;
+    if (bPaused) {
+        lines.push_back("Paused");
+        for (int colour = 0; colour < PadClaims::kColours; ++colour) {
+            if (claims.isWaiting(colour)) lines.push_back(std::string("The ") + kColourNames[colour] + " pad is unplugged");
+        }
+        lines.push_back(claims.anyWaiting() ? "Plug it back in, or press P or Start to play on"
+                                            : "Press P, or Start on a pad, to play on");
+        lines.push_back("Escape leaves the match");
+    }
+    pDisplay->overlay().setNote(lines);
+    pDisplay->showAgain();
+}
+
+void Application::setMuted(bool muted) {
+    bMuted = muted;
+    platform::Audio::setMuted(muted);
+    if (!pDisplay) return;
+    pDisplay->overlay().setMuted(muted);
+    pDisplay->showAgain();
 }
