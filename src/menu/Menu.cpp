@@ -11,6 +11,7 @@
 #include "input/PadClaims.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
+#include "menu/LobbySeats.h"
 #include "platform/EventPump.h"
 #include "platform/GamePads.h"
 #include "platform/ScreenOverlay.h"
@@ -62,6 +63,8 @@ Menu::Menu(ErrorLogger& errorLogger, DisplayDevice& displayDevice, SoundDevice* 
 
 Menu::~Menu() {
     display.overlay().setPadMarks({});
+    display.overlay().setTakenMarks({});
+    display.overlay().setStatus({});
     display.resetFont();
     if (klik) klik->release();
     if (tlacitko) tlacitko->release();
@@ -194,6 +197,7 @@ std::int8_t Menu::onClick(std::int32_t x, std::int32_t y) {
             CheckBox& box = boxes[row * 4 + colour];
             const Rect& r = box.rcDst;
             if (x < r.left || x > r.right || y < r.top || y > r.bottom || box.checked) continue;
+            if (row == 0 && isTaken(colour)) continue;
             tick(row, colour);
             return kNothing;
         }
@@ -210,7 +214,33 @@ void Menu::tick(int row, int colour) {
     draw();
 }
 
+bool Menu::isTaken(int colour) const { return pSeats != nullptr && pSeats->taken[colour & 3]; }
+
+void Menu::setLobby(const LobbySeats* seats) {
+    pSeats = seats;
+    for (int colour = 0; colour < 4; ++colour) {
+        if (isTaken(colour)) setPerson(colour, false);
+    }
+}
+
+void Menu::setPerson(int colour, bool person) {
+    boxes[colour & 3].checked = person ? 1 : 0;
+    boxes[4 + (colour & 3)].checked = person ? 0 : 1;
+}
+
 void Menu::showPadMarks() {
+    std::vector<platform::ScreenOverlay::TakenMark> taken;
+    for (int colour = 0; colour < 4; ++colour) {
+        if (!isTaken(colour)) continue;
+        const Rect& playerBox = boxes[colour].rcDst;
+        const Rect& pcBox = boxes[4 + colour].rcDst;
+        taken.push_back(platform::ScreenOverlay::TakenMark{playerBox.left, playerBox.top,
+                                                           playerBox.right - playerBox.left + 1,
+                                                           pcBox.right + kPadMarkGap, pcBox.top - 1,
+                                                           pSeats->mark[colour]});
+    }
+    display.overlay().setTakenMarks(taken);
+    display.overlay().setStatus(pSeats ? pSeats->status : std::vector<std::string>());
     std::vector<platform::ScreenOverlay::PadMark> marks;
     for (int colour = 0; pClaims && colour < PadClaims::kColours; ++colour) {
         const int pad = pClaims->padOf(colour);
@@ -253,7 +283,15 @@ std::int8_t Menu::onPad(int pad, std::uint16_t pressed) {
     }
     if (!pClaims) return kNothing;
     if (pressed == button::kA) {
-        const int colour = pClaims->claimNext(pad);
+        int colour = pClaims->claimNext(pad);
+        // Colours other machines play are passed over.
+        for (int tries = 0; tries < PadClaims::kColours && colour != PadClaims::kNone && isTaken(colour); ++tries) {
+            colour = pClaims->claimNext(pad);
+        }
+        if (colour != PadClaims::kNone && isTaken(colour)) {
+            pClaims->release(pad);
+            colour = PadClaims::kNone;
+        }
         if (colour == PadClaims::kNone) return kNothing;
         // A colour already ticked is not ticked again, but the pad's mark moved.
         if (boxes[colour].checked) {

@@ -9,6 +9,7 @@
 class DisplayDevice;
 class ErrorLogger;
 class HighScoreTable;
+struct LobbySeats;
 class PadClaims;
 class Sound;
 class SoundDevice;
@@ -48,6 +49,13 @@ public:
     // the colour go, Start starts the match; while a name is being typed,
     // the pad spells it and Start confirms it, as Enter does.
     std::int8_t onPad(int pad, std::uint16_t button);
+    // In an online room: the colours other machines play, which are
+    // shown as theirs and cannot be ticked here. Null offline.
+    void setLobby(const LobbySeats* seats);
+    // Ticks a colour's Player or PC box as the room decided, without a
+    // sound and without drawing.
+    void setPerson(int colour, bool person);
+
     int recreateSurfaces();
     void restoreSurfaces();
     void reloadSounds();
@@ -76,6 +84,7 @@ private:
     // Ticks the box and clears its partner, as a click on it does.
     void tick(int row, int colour);
     void showPadMarks();
+    bool isTaken(int colour) const;
     void playAndRecover(Sound* sound);
 
     ErrorLogger& logger;
@@ -93,4 +102,5 @@ private:
     PlayerSetup& setup;
     bool bKeepOldFile = false;
     PadClaims* pClaims;
+    const LobbySeats* pSeats = nullptr;
 };

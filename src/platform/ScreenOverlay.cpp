@@ -12,6 +12,10 @@ constexpr int kTitleHeight = 40;
 constexpr int kTextHeight = 20;
 constexpr int kLineGap = 4;
 constexpr int kNoteMargin = 14;
+constexpr int kSmallHeight = 16;
+// The room's lines stand left of the table of best results.
+constexpr int kStatusLeft = 8;
+constexpr int kStatusTop = 338;
 
 const unsigned char kPale[3] = {253, 232, 179};  // the menu's table colour
 const unsigned char kWhite[3] = {255, 255, 255};
@@ -36,6 +40,8 @@ void ScreenOverlay::draw(SDL_Renderer* renderer) {
     if (renderer == nullptr) return;
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     for (const PadMark& mark : padMarks) drawPadMark(renderer, mark);
+    for (const TakenMark& mark : takenMarks) drawTakenMark(renderer, mark);
+    if (!statusLines.empty()) drawStatus(renderer);
     if (!noteLines.empty()) drawNote(renderer);
     if (muted) drawSpeaker(renderer);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
@@ -103,6 +109,21 @@ void ScreenOverlay::drawPadMark(SDL_Renderer* renderer, const PadMark& mark) {
     fill(renderer, x + 14, y + 6, 2, 2);
     FontFace* text = face(textFace, "arial narrow", kTextHeight);
     drawText(renderer, text, std::to_string(mark.pad), x + 21, y - 3, false, kPale);
+}
+
+void ScreenOverlay::drawTakenMark(SDL_Renderer* renderer, const TakenMark& mark) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 150);
+    fill(renderer, mark.boxLeft - 1, mark.boxTop - 1, mark.boxSize + 2, mark.boxSize + 2);
+    drawText(renderer, face(smallFace, "arial narrow", kSmallHeight), mark.text, mark.x, mark.y, false, kPale);
+}
+
+void ScreenOverlay::drawStatus(SDL_Renderer* renderer) {
+    FontFace* text = face(smallFace, "arial narrow", kSmallHeight);
+    int y = kStatusTop;
+    for (const std::string& line : statusLines) {
+        drawText(renderer, text, line, kStatusLeft, y, false, kPale);
+        y += kSmallHeight + 2;
+    }
 }
 
 }  // namespace platform

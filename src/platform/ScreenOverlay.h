@@ -21,6 +21,17 @@ public:
         int pad = 0;
     };
 
+    // A colour another machine of an online room plays: its Player box is
+    // veiled, and the machine's number and round trip stand beside it.
+    struct TakenMark {
+        int boxLeft = 0;
+        int boxTop = 0;
+        int boxSize = 0;
+        int x = 0;  // top left of the words
+        int y = 0;
+        std::string text;
+    };
+
     ScreenOverlay();
     ~ScreenOverlay();
     ScreenOverlay(const ScreenOverlay&) = delete;
@@ -33,6 +44,11 @@ public:
     bool showsMuted() const { return muted; }
     void setPadMarks(const std::vector<PadMark>& marks) { padMarks = marks; }
     const std::vector<PadMark>& marks() const { return padMarks; }
+    void setTakenMarks(const std::vector<TakenMark>& marks) { takenMarks = marks; }
+    const std::vector<TakenMark>& taken() const { return takenMarks; }
+    // A few short lines low on the left of the menu: the online room.
+    void setStatus(const std::vector<std::string>& lines) { statusLines = lines; }
+    const std::vector<std::string>& status() const { return statusLines; }
 
     void draw(SDL_Renderer* renderer);
 
@@ -40,6 +56,8 @@ private:
     void drawNote(SDL_Renderer* renderer);
     void drawSpeaker(SDL_Renderer* renderer) const;
     void drawPadMark(SDL_Renderer* renderer, const PadMark& mark);
+    void drawTakenMark(SDL_Renderer* renderer, const TakenMark& mark);
+    void drawStatus(SDL_Renderer* renderer);
     void drawText(SDL_Renderer* renderer, FontFace* face, const std::string& text, int x, int y, bool centred,
                  const unsigned char (&colour)[3]);
     FontFace* face(std::unique_ptr<FontFace>& slot, const char* name, int height);
@@ -47,8 +65,11 @@ private:
     std::vector<std::string> noteLines;
     bool muted;
     std::vector<PadMark> padMarks;
+    std::vector<TakenMark> takenMarks;
+    std::vector<std::string> statusLines;
     std::unique_ptr<FontFace> titleFace;
     std::unique_ptr<FontFace> textFace;
+    std::unique_ptr<FontFace> smallFace;
 };
 
 }  // namespace platform

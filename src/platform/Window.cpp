@@ -54,6 +54,10 @@ void Window::destroy() {
     }
 }
 
+void Window::setTitle(const char* title) {
+    if (window != nullptr) SDL_SetWindowTitle(window, title ? title : "");
+}
+
 void Window::show() {
     if (window) SDL_ShowWindow(window);
 }

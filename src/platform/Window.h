@@ -30,6 +30,7 @@ public:
     void destroy();
     bool isOpen() const { return window != nullptr; }
 
+    void setTitle(const char* title);
     void show();
     void hide();
     void centre();
