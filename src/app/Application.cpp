@@ -74,12 +74,16 @@ void Application::saveHighScores() {
     highScoreFile::save(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup), *pLogger);
 }
 
-void Application::keepSettings(const Settings& started) { settings = started; }
+void Application::keepSettings(const Settings& started) {
+    settings = started;
+    setMuted(started.muted);
+}
 
 void Application::saveSettings() {
     Settings now = settings;
     hWnd.windowedSize(now.windowWidth, now.windowHeight);
     now.fullscreen = hWnd.isFullscreen();
+    now.muted = bMuted;
     // Unchanged settings are not written: a start that never got far, or a
     // read-only folder, costs the player no message.
     if (now.windowWidth == settings.windowWidth && now.windowHeight == settings.windowHeight &&
@@ -107,6 +111,8 @@ int Application::initDisplayAndMenu() {
     bSaveHighScores = 0;
     pDisplay = std::make_unique<DisplayDevice>();
     if (!pDisplay->start(hWnd, *pLogger)) return 0;
+    // Muted since the last run: the mark shows from the first picture on.
+    pDisplay->overlay().setMuted(bMuted);
 
     TextFileReader reader;
     const int opened = reader.openText("txtMain", "TextFile");

@@ -74,6 +74,16 @@ TEST_F(MuteTest, TheSameClicksAreHeardWithSoundOn) {
     EXPECT_FALSE(silent(heardAfterClicks()));
 }
 
+TEST_F(MuteTest, MuteIsKeptForTheNextRun) {
+    pressM();
+    restart();
+    EXPECT_TRUE(app().isMuted());
+    EXPECT_TRUE(app().display()->overlay().showsMuted());
+    pressM();
+    restart();
+    EXPECT_FALSE(app().isMuted());
+}
+
 TEST_F(MuteTest, MIsALetterWhileANameIsTyped) {
     app().playerSetup().bHuman[1] = 1;
     app().playerSetup().iScore[1] = 9;
