@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,8 @@ public:
         if (chdir(path_.c_str()) != 0) path_.clear();
     }
     ~ScratchHome() {
-        if (!path_.empty()) std::system(("rm -rf '" + path_ + "'").c_str());
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
     }
     ScratchHome(const ScratchHome&) = delete;
     ScratchHome& operator=(const ScratchHome&) = delete;
