@@ -29,12 +29,12 @@ appstreamcli validate --pedantic --strict --no-net "$prefix/share/metainfo/$id.m
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/share/metainfo/$id.metainfo.xml" \
   || fail "the metainfo does not launch $id.desktop"
 
-# Each icon is a PNG of its own size, compressed.
+# Each icon is a PNG of its own size with alpha that decodes whole, and
+# compressed.
 for size in $sizes; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
-  header=$(head -c 24 "$icon" | od -An -tx1 | tr -d ' \n')
-  [ "${header:0:16}" = 89504e470d0a1a0a ] || fail "$size: not a PNG"
-  [ $((16#${header:32:8})) = "$size" ] && [ $((16#${header:40:8})) = "$size" ] || fail "$size: wrong size"
+  [ "$(identify -format '%m %w %h %A' "$icon")" = "PNG $size $size True" ] || fail "$size: $(identify "$icon")"
+  [ "$(convert "$icon" rgba:- | wc -c)" = $((size * size * 4)) ] || fail "$size: does not decode"
   [ "$(stat -c %s "$icon")" -lt $((size * size * 2)) ] || fail "$size: not compressed"
 done
 "$prefix/bin/quadrill" --version > /dev/null || fail "the installed game does not start"
