@@ -60,6 +60,7 @@ public:
     PlayerSetup& playerSetup() { return setup; }
     DisplayDevice* display() const { return pDisplay.get(); }
     HighScoreTable* highScores() const { return pHighScores.get(); }
+    std::uint32_t randomSeed() const { return dwRandomSeed; }
 
 private:
     void startMatch();
@@ -79,4 +80,5 @@ private:
     std::unique_ptr<Combat> pCombat;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
+    std::uint32_t dwRandomSeed;
 };

@@ -1,6 +1,7 @@
 #include "app/EntryPoint.h"
 
 #include <cstdio>
+#include <new>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -62,6 +63,31 @@ void endGame() {
     g_bAppActive = 0;
 }
 
+namespace {
+
+int playGame() {
+    ErrorLogger logger;
+    if (!logger.init()) {
+        // There is no message table yet, so this one text lives in the program.
+        platform::showErrorMessage("Error!", "Unable to initialize Error logger!");
+        return 0;
+    }
+    logger.enableLog();
+    platform::Window window;
+    int exitCode = 0;
+    try {
+        if (startGame(logger, window)) exitCode = runMainLoop();
+    } catch (const std::bad_alloc&) {
+        // Out of memory while starting: the player has been told. What was
+        // made is taken down in order below, and a table read whole is kept.
+        exitCode = 0;
+    }
+    endGame();
+    return exitCode;
+}
+
+}  // namespace
+
 int runQuadrill(int argc, char** argv) {
     const CommandLine options = parseCommandLine(argc, argv);
     switch (options.action) {
@@ -77,16 +103,10 @@ int runQuadrill(int argc, char** argv) {
         case CommandLine::Action::Play:
             break;
     }
-    ErrorLogger logger;
-    if (!logger.init()) {
-        // There is no message table yet, so this one text lives in the program.
-        platform::showErrorMessage("Error!", "Unable to initialize Error logger!");
+    try {
+        return playGame();
+    } catch (const std::bad_alloc&) {
+        // Before there was anything to keep (the message table, the logger).
         return 0;
     }
-    logger.enableLog();
-    platform::Window window;
-    int exitCode = 0;
-    if (startGame(logger, window)) exitCode = runMainLoop();
-    endGame();
-    return exitCode;
 }
