@@ -17,6 +17,7 @@
 #include "menu/Menu.h"
 #include "platform/EventPump.h"
 #include "platform/Ticks.h"
+#include "platform/Window.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 #include "sound/SoundDevice.h"
@@ -34,9 +35,11 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
 
 Application::~Application() {
     try {
+        // The log keeps the last report only: the table's, if both fail.
+        saveSettings();
         saveHighScores();
     } catch (const std::bad_alloc&) {
-        // Told already; the old file stays as it was.
+        // Told already; the old files stay as they were.
     }
     pHighScores.reset();
     pCombat.reset();
@@ -55,11 +58,30 @@ Application::~Application() {
 void Application::saveHighScores() {
     // The table is kept whichever scene is current: closing the window in
     // the middle of a match must not throw away the names typed earlier.
-    // Only a failed first menu, which never read the old file, writes nothing.
+    // Only a failed first menu, which never read the old file, and a file
+    // that could not be read write nothing.
     if (!bSaveHighScores || !pHighScores) return;
     // Between two scenes (a match that failed to be made) the players are
     // those the menu handed over.
-    highScoreFile::write(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup));
+    highScoreFile::save(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup), *pLogger);
+}
+
+void Application::keepSettings(const Settings& started) { settings = started; }
+
+void Application::saveSettings() {
+    Settings now = settings;
+    hWnd.windowedSize(now.windowWidth, now.windowHeight);
+    now.fullscreen = hWnd.isFullscreen();
+    // Unchanged settings are not written: a start that never got far, or a
+    // read-only folder, costs the player no message.
+    if (now.windowWidth == settings.windowWidth && now.windowHeight == settings.windowHeight &&
+        now.fullscreen == settings.fullscreen && now.muted == settings.muted) {
+        return;
+    }
+    std::string reason;
+    if (!now.save(reason)) {
+        pLogger->reportText(0, "Could not save the settings to " + Settings::path() + ": " + reason + ".", reason);
+    }
 }
 
 void Application::initSound() {
@@ -96,7 +118,9 @@ int Application::initDisplayAndMenu() {
 
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
     if (!pMenu->load(true, false)) return 0;
-    bSaveHighScores = 1;
+    // A table that could not be read is still on the disk; writing the
+    // defaults over it would lose it for good.
+    bSaveHighScores = pMenu->keepsOldHighScoreFile() ? 0 : 1;
     return 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/PlayerSetup.h"
 #include "graphics/Rect.h"
+#include "settings/Settings.h"
 
 class Combat;
 class DisplayDevice;
@@ -47,6 +48,10 @@ public:
     void resetMatchTimer();
     void reacquireKeyboard();
 
+    // The settings the game started with; what has changed in them (the
+    // window's size, fullscreen, mute) is written back at the end.
+    void keepSettings(const Settings& started);
+
     // A start that fails after the first menu writes no table at the end:
     // a game that never ran has nothing new to keep.
     void skipSavingHighScores() { bSaveHighScores = 0; }
@@ -65,6 +70,7 @@ public:
 private:
     void startMatch();
     void saveHighScores();
+    void saveSettings();
 
     ErrorLogger* pLogger;
     std::unique_ptr<DisplayDevice> pDisplay;
@@ -81,4 +87,5 @@ private:
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
     std::uint32_t dwRandomSeed;
+    Settings settings;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <new>
+#include <string>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -12,14 +13,18 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
+#include "settings/Settings.h"
 
 namespace {
 
 // A start-up failure of the windowing system: shown, and logged with the
 // system's own words for it.
 int windowFailure(ErrorLogger& logger, int textId) {
+    // The message box puts its own words in the system's error text (or
+    // clears it), so the reason is taken before the box is shown.
+    const std::string reason = platform::lastSystemError();
     logger.showMessage(0, textId);
-    logger.writeLog(platform::lastSystemError(), textId);
+    logger.writeLog(reason.c_str(), textId);
     return 0;
 }
 
@@ -27,16 +32,24 @@ int windowFailure(ErrorLogger& logger, int textId) {
 
 int startGame(ErrorLogger& logger, platform::Window& window) {
     if (!platform::startWindowSystem()) return windowFailure(logger, 1);
-    const int side = windowSideFor(platform::usableDesktopHeight());
-    const bool created = window.create("Quadrill", side, side, false);
+    // A settings file that is missing or garbled gives the defaults.
+    Settings settings;
+    settings.load();
+    int width = 0;
+    int height = 0;
+    firstWindowSize(settings.windowWidth, settings.windowHeight, platform::usableDesktopHeight(),
+                    platform::usableDesktopWidth(), width, height);
+    const bool created = window.create("Quadrill", width, height, false);
     platform::stopWindowSystem();  // the window holds its own start now
     if (!created) return windowFailure(logger, 2);
     window.setIcon();
     window.setCursor();
     window.centre();
+    if (settings.fullscreen) window.setFullscreen(true);
     g_hMainWnd = &window;
 
     g_pApplication = std::make_unique<Application>(window, logger);
+    g_pApplication->keepSettings(settings);
     g_pApplication->initSound();
     if (!g_pApplication->initDisplayAndMenu()) {
         g_pApplication.reset();

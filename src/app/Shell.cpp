@@ -82,6 +82,11 @@ void windowProc(const platform::Message& message) {
         case platform::MessageType::Close:
             destroyApplication();
             break;
+        case platform::MessageType::ToggleFullscreen:
+            if (g_hMainWnd) g_hMainWnd->setFullscreen(!g_hMainWnd->isFullscreen());
+            // The moments the screen took to switch are no match time.
+            if (app) app->resetMatchTimer();
+            break;
     }
 }
 

@@ -97,6 +97,7 @@ bool translate(const SDL_Event& event, Message& message) {
                     message = make(MessageType::Moved);
                     return true;
                 case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
                     message = make(MessageType::Paint);
                     return true;
                 case SDL_WINDOWEVENT_CLOSE:
@@ -107,8 +108,19 @@ bool translate(const SDL_Event& event, Message& message) {
             }
         case SDL_KEYDOWN:
             switch (event.key.keysym.sym) {
+                case SDLK_F11:
+                    // Held down it would flip back and forth.
+                    if (event.key.repeat) return false;
+                    message = make(MessageType::ToggleFullscreen);
+                    return true;
                 case SDLK_RETURN:
                 case SDLK_KP_ENTER:
+                    if (event.key.keysym.mod & KMOD_ALT) {
+                        // Alt+Enter is the fullscreen key, never also an Enter.
+                        if (event.key.repeat) return false;
+                        message = make(MessageType::ToggleFullscreen);
+                        return true;
+                    }
                     message = make(MessageType::Char, 13);
                     return true;
                 case SDLK_BACKSPACE:

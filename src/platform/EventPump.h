@@ -16,6 +16,7 @@ enum class MessageType {
     Char,        // value: the character
     Click,       // left button, x and y in the 400 x 400 picture
     Close,       // the window is to close
+    ToggleFullscreen,  // F11 or Alt+Enter
 };
 
 struct Message {

@@ -29,6 +29,12 @@ int usableDesktopHeight() {
     return usable.h;
 }
 
+int usableDesktopWidth() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 0;
+    return usable.w;
+}
+
 const char* lastSystemError() { return SDL_GetError(); }
 
 std::string userCacheDirectory() {

@@ -20,8 +20,10 @@ bool startWindowSystem();
 // name in StartupWMClass.
 extern const char kWindowClass[];
 void stopWindowSystem();
-// The height of the desktop's usable area (without panels), 0 when unknown.
+// The height and width of the desktop's usable area (without panels), 0
+// when unknown.
 int usableDesktopHeight();
+int usableDesktopWidth();
 // The system's own words for the last failure of the layer.
 const char* lastSystemError();
 

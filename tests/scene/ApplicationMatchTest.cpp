@@ -175,6 +175,22 @@ TEST_F(ApplicationMatchTest, DisplayModeChangeRebuildsDisplaySpritesAndArena) {
     EXPECT_FALSE(r == 0 && g == 255 && b == 0);
 }
 
+TEST_F(ApplicationMatchTest, SwitchingToFullscreenAndBackTakesNoMatchTime) {
+    startWithEnter();
+    runFrames(120);
+    Combat* combat = app().combat();
+    ASSERT_TRUE(combat->isPlaying());
+    for (int i = 0; i < 2; ++i) {
+        pushed::tap(SDLK_F11, SDL_SCANCODE_F11);
+        platform::testing::advanceTickCount(700);
+        drainMessages();
+        runFrames(1);
+        ASSERT_EQ(combat, app().combat());
+        EXPECT_LE(combat->frameTime(), 16u);
+    }
+    EXPECT_FALSE(window.isFullscreen());
+}
+
 TEST_F(ApplicationMatchTest, ClosingDuringAMatchKeepsTheTable) {
     endGame();
     resetQuit();

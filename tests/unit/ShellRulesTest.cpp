@@ -10,13 +10,34 @@
 
 namespace {
 
-TEST(WindowSizeTest, WholeMultiplesOnlyOnDesktopsThreeTimesAsHigh) {
-    EXPECT_EQ(400, windowSideFor(0));
+TEST(WindowSizeTest, LargestWholeMultipleInEightyFivePercentOfTheDesktop) {
+    EXPECT_EQ(400, windowSideFor(0));       // unknown
     EXPECT_EQ(400, windowSideFor(768));
-    EXPECT_EQ(400, windowSideFor(1199));
-    EXPECT_EQ(800, windowSideFor(1200));   // two thirds: 800
-    EXPECT_EQ(800, windowSideFor(1440));   // 960 holds two whole 400s
-    EXPECT_EQ(1200, windowSideFor(2160));  // a 4K screen: three
+    EXPECT_EQ(400, windowSideFor(800));
+    EXPECT_EQ(800, windowSideFor(1080));
+    EXPECT_EQ(1200, windowSideFor(1440));
+    EXPECT_EQ(1600, windowSideFor(2160));
+    EXPECT_EQ(800, windowSideFor(2160, 1000));  // an upright screen
+    // Too small for the picture: a window that fits, the picture scaled down.
+    EXPECT_EQ(340, windowSideFor(400));
+    EXPECT_EQ(200, windowSideFor(100));
+}
+
+TEST(WindowSizeTest, TheSizeLeftLastTimeComesBackWhereItFits) {
+    int width = 0;
+    int height = 0;
+    firstWindowSize(0, 0, 1080, 1920, width, height);
+    EXPECT_EQ(800, width);
+    EXPECT_EQ(800, height);
+    firstWindowSize(1000, 700, 1080, 1920, width, height);
+    EXPECT_EQ(1000, width);
+    EXPECT_EQ(700, height);
+    firstWindowSize(2400, 1600, 1040, 1920, width, height);  // kept from a bigger screen
+    EXPECT_EQ(1920, width);
+    EXPECT_EQ(1040, height);
+    firstWindowSize(50, 60, 1080, 1920, width, height);
+    EXPECT_EQ(200, width);
+    EXPECT_EQ(200, height);
 }
 
 TEST(OutOfMemoryTest, TellsTheSizeAsksToCloseAndEndsTheOperation) {
