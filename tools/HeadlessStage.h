@@ -5,6 +5,7 @@
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "physics/MatchRandom.h"
 #include "platform/Window.h"
 
 // What a match stands on, made as the game makes it but without sound or a
@@ -28,6 +29,7 @@ public:
     Surface plain;
     GameClock clock;
     PlayerSetup setup;
+    MatchRandom random;
 
 private:
     bool bReady = false;

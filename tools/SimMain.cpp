@@ -51,7 +51,7 @@ void printTrace(const Combat& combat, std::uint32_t now) {
 
 // One match from construction to the frame whose update says it is over.
 bool playMatch(std::uint32_t number, const SimOptions& options, HeadlessStage& stage, Timings& timings) {
-    Combat combat(stage.display, nullptr, stage.clock, stage.misc, stage.setup, stage.logger);
+    Combat combat(stage.display, nullptr, stage.clock, stage.random, stage.misc, stage.setup, stage.logger);
     combat.setFrameDrawing(false);
     if (!combat.load()) {
         std::fprintf(stderr, "quadrill-sim: match %u could not be loaded\n", number);
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::testing::setTickCount(kFirstMatchTime);
-    std::srand(options.seed);
+    stage.random.seed(options.seed);
     Timings timings;
     for (std::uint32_t match = 1; match <= options.matches; ++match) {
         if (!playMatch(match, options, stage, timings)) return 1;

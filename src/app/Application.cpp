@@ -1,7 +1,5 @@
 #include "app/Application.h"
 
-#include <cstdlib>
-
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
 #include "combat/Combat.h"
@@ -24,7 +22,7 @@ using namespace platform::status;
 
 Application::Application(platform::Window& window, ErrorLogger& logger)
     : pLogger(&logger), pClock(std::make_unique<GameClock>()), hWnd(window), bSaveHighScores(1) {
-    std::srand(platform::tickCount());
+    random.seed(platform::tickCount());
 }
 
 Application::~Application() {
@@ -140,7 +138,8 @@ void Application::onChar(std::uint8_t ch) {
 void Application::startMatch() {
     pMenu.reset();
     if (pKeyboard) pKeyboard->acquire();
-    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), *pClock, *pMiscSurface, setup, *pLogger);
+    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), *pClock, random, *pMiscSurface, setup,
+                                       *pLogger);
     if (!pCombat->load()) {
         platform::requestClose();
         return;

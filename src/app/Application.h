@@ -4,6 +4,7 @@
 
 #include "app/PlayerSetup.h"
 #include "graphics/Rect.h"
+#include "physics/MatchRandom.h"
 
 class Combat;
 class DisplayDevice;
@@ -79,4 +80,6 @@ private:
     std::unique_ptr<Combat> pCombat;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
+    // Seeded once at start-up; every match goes on drawing from it.
+    MatchRandom random;
 };

@@ -1,6 +1,5 @@
 #include "combat/Combat.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "app/GameClock.h"
@@ -8,6 +7,7 @@
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "physics/MatchRandom.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 
@@ -25,12 +25,13 @@ const char kArenaBitmap[] = "picCombat";
 
 }  // namespace
 
-Combat::Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, Surface& misc, PlayerSetup& setup,
-               ErrorLogger& logger)
+Combat::Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, MatchRandom& random, Surface& misc,
+               PlayerSetup& setup, ErrorLogger& logger)
     : pLogger(logger),
       pDisplay(display),
       pSound(sound),
       pClock(clock),
+      pRandom(random),
       pMisc(misc),
       cBonus(-1),
       pSetup(setup),
@@ -74,7 +75,7 @@ int Combat::load() {
     }
     rcBack = readRect(reader);
     for (Paddle& paddle : paddles) paddle.load(reader, dwFrameTime, dwNow);
-    balls.load(reader, pDisplay, pSound, pMisc, paddles, walls, rcBack, scoreLabels, dwNow, pLogger);
+    balls.load(reader, pDisplay, pSound, pMisc, paddles, walls, rcBack, scoreLabels, dwNow, pRandom, pLogger);
     loadWalls(reader, walls);
     for (Bonus& kind : bonuses) kind.load(reader);
     for (TextLabel& label : scoreLabels) label.loadCounter(reader);
@@ -138,8 +139,8 @@ int Combat::update(const std::uint8_t* keys) {
     if (bBonusPause && dwNow - dwBonusTaken > kBonusPauseMs) bBonusPause = 0;
     if (!bBonusPause && bPlaying && !bMatchOver && dwNow - dwPhaseStart > kBonusAppearsAfterMs && cBonus == -1 &&
         iBonusesShown < kBonusesPerServe) {
-        if (std::rand() % 10 < kAppearanceChances) {
-            cBonus = static_cast<std::int8_t>(std::rand() % 4);
+        if (pRandom.draw() % 10 < kAppearanceChances) {
+            cBonus = static_cast<std::int8_t>(pRandom.draw() % 4);
             ++iBonusesShown;
             dwPhaseStart = dwNow;
         }

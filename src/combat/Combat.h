@@ -15,6 +15,7 @@
 class DisplayDevice;
 class ErrorLogger;
 class GameClock;
+class MatchRandom;
 class SoundDevice;
 class Surface;
 struct PlayerSetup;
@@ -29,8 +30,10 @@ class Combat {
 public:
     static constexpr int kServesPerMatch = 10;
 
-    Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, Surface& misc, PlayerSetup& setup,
-           ErrorLogger& logger);
+    // The random numbers are the application's: they go on from one match
+    // to the next.
+    Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, MatchRandom& random, Surface& misc,
+           PlayerSetup& setup, ErrorLogger& logger);
     ~Combat();
     Combat(const Combat&) = delete;
     Combat& operator=(const Combat&) = delete;
@@ -86,6 +89,7 @@ private:
     DisplayDevice& pDisplay;
     SoundDevice* pSound;
     GameClock& pClock;
+    MatchRandom& pRandom;
     Rect rcBack;
     std::unique_ptr<Surface> pArena;
     Surface& pMisc;

@@ -6,6 +6,7 @@
 #include "physics/Vector2.h"
 
 class DisplayDevice;
+class MatchRandom;
 class Paddle;
 class Sound;
 class SoundDevice;
@@ -23,10 +24,11 @@ public:
     static constexpr int kMovedToContact = 1;
     static constexpr int kNothing = 255;
 
-    // The score labels and the frame time belong to the match and outlive
-    // the ball; `now` is the match time at which it is put into play.
+    // The score labels, the frame time and the random numbers belong to the
+    // match and outlive the ball; `now` is the match time at which it is
+    // put into play.
     Ball(SoundDevice* soundDevice, const Rect& rcSrc, const Rect& rcBack, TextLabel (&scoreLabels)[4],
-         const std::uint32_t& frameTime, std::uint32_t now);
+         const std::uint32_t& frameTime, MatchRandom& random, std::uint32_t now);
     ~Ball();
     Ball(const Ball&) = delete;
     Ball& operator=(const Ball&) = delete;
@@ -81,5 +83,6 @@ private:
     std::int8_t cLastPaddle;
     std::int8_t cLastHit;
     const std::uint32_t& pdwDelta;
+    MatchRandom& pRandom;
     std::uint32_t dwLastSpeedUp;
 };

@@ -12,13 +12,14 @@ BallSet::BallSet()
       pScoreLabels(nullptr),
       pPaddles(nullptr),
       pWalls(nullptr),
-      pdwNow(nullptr) {}
+      pdwNow(nullptr),
+      pRandom(nullptr) {}
 
 BallSet::~BallSet() = default;
 
 void BallSet::load(TextFileReader& reader, DisplayDevice& display, SoundDevice* soundDevice, Surface& sprites,
                    Paddle (&paddles)[4], const Wall (&walls)[4], const Rect& rcBackIn, TextLabel (&scoreLabels)[4],
-                   const std::uint32_t& now, ErrorLogger&) {
+                   const std::uint32_t& now, MatchRandom& random, ErrorLogger&) {
     rcSrc.left = reader.readInt();
     rcSrc.top = reader.readInt();
     rcSrc.right = reader.readInt();
@@ -31,6 +32,7 @@ void BallSet::load(TextFileReader& reader, DisplayDevice& display, SoundDevice* 
     rcBack = rcBackIn;
     pScoreLabels = &scoreLabels;
     pdwNow = &now;
+    pRandom = &random;
     pSoundMicek.reset();
     if (pSoundDevice != nullptr) {
         pSoundMicek = std::make_unique<Sound>();
@@ -40,7 +42,7 @@ void BallSet::load(TextFileReader& reader, DisplayDevice& display, SoundDevice* 
 
 void BallSet::addBall(const std::uint32_t& frameTime) {
     if (!loaded()) return;
-    auto ball = std::make_unique<Ball>(pSoundDevice, rcSrc, rcBack, *pScoreLabels, frameTime, *pdwNow);
+    auto ball = std::make_unique<Ball>(pSoundDevice, rcSrc, rcBack, *pScoreLabels, frameTime, *pRandom, *pdwNow);
     if (pSoundMicek && pSoundMicek->play() == platform::status::DSERR_BUFFERLOST) {
         // Back for the next serve; this one goes unheard.
         pSoundMicek->restore();

@@ -9,6 +9,7 @@
 class Ball;
 class DisplayDevice;
 class ErrorLogger;
+class MatchRandom;
 class Paddle;
 class Sound;
 class SoundDevice;
@@ -29,10 +30,11 @@ public:
 
     // Reads the ball row of txtGame and keeps the match's objects, which
     // stay where they are for the whole match. The sound device may be
-    // null: the balls are then silent.
+    // null: the balls are then silent. Every ball draws its direction from
+    // `random`.
     void load(TextFileReader& reader, DisplayDevice& display, SoundDevice* soundDevice, Surface& sprites,
               Paddle (&paddles)[4], const Wall (&walls)[4], const Rect& rcBack, TextLabel (&scoreLabels)[4],
-              const std::uint32_t& now, ErrorLogger& logger);
+              const std::uint32_t& now, MatchRandom& random, ErrorLogger& logger);
 
     // Serves a new ball from the middle; frameTime is the match's step time.
     // Does nothing before load.
@@ -68,5 +70,6 @@ private:
     Paddle (*pPaddles)[4];
     const Wall (*pWalls)[4];
     const std::uint32_t* pdwNow;
+    MatchRandom* pRandom;
     Vector2 vecNone;
 };

@@ -9,6 +9,7 @@
 #include "app/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "physics/Ball.h"
+#include "physics/MatchRandom.h"
 #include "physics/Vector2.h"
 #include "platform/Ticks.h"
 #include "sound/SoundDevice.h"
@@ -37,8 +38,9 @@ protected:
     void makeCombat(unsigned int seed = 1) {
         combat.reset();
         platform::testing::setTickCount(kLoadTime);
-        std::srand(seed);
-        combat = std::make_unique<Combat>(harness.display, sound.get(), clock, harness.misc, setup, harness.logger);
+        random.seed(seed);
+        combat = std::make_unique<Combat>(harness.display, sound.get(), clock, random, harness.misc, setup,
+                                          harness.logger);
         ASSERT_EQ(1, combat->load());
     }
 
@@ -89,17 +91,19 @@ protected:
     // two draws (direction, side), the appearance two (chance, kind).
     static unsigned int seedShowing(int kind) {
         for (unsigned int seed = 1;; ++seed) {
-            std::srand(seed);
-            std::rand();
-            std::rand();
-            std::rand();
-            if (std::rand() % 4 == kind) return seed;
+            MatchRandom draws;
+            draws.seed(seed);
+            draws.draw();
+            draws.draw();
+            draws.draw();
+            if (draws.draw() % 4 == kind) return seed;
         }
     }
 
     PlatformFaults faults;
     DisplayHarness harness;
     GameClock clock;
+    MatchRandom random;
     PlayerSetup setup;
     std::unique_ptr<SoundDevice> sound;
     std::unique_ptr<Combat> combat;
