@@ -2,12 +2,12 @@
 
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
+#include "app/LocalScheduler.h"
 #include "combat/Combat.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
 #include "input/InputDevice.h"
-#include "input/KeyCodes.h"
 #include "input/Keyboard.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
@@ -28,6 +28,7 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
 Application::~Application() {
     saveHighScores();
     pHighScores.reset();
+    pScheduler.reset();
     pCombat.reset();
     pMenu.reset();
     if (pKeyboard) pKeyboard->release();
@@ -138,35 +139,35 @@ void Application::onChar(std::uint8_t ch) {
 void Application::startMatch() {
     pMenu.reset();
     if (pKeyboard) pKeyboard->acquire();
-    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), *pClock, random, *pMiscSurface, setup,
-                                       *pLogger);
+    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), random, *pMiscSurface, setup, *pLogger);
     if (!pCombat->load()) {
         platform::requestClose();
         return;
     }
+    pScheduler = std::make_unique<LocalScheduler>(*pCombat, *pClock);
     drawScene();
 }
 
 void Application::frame() {
-    if (!pCombat) return;
+    if (!pCombat || !pScheduler) return;
     std::uint8_t keys[256] = {};
     if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
         reacquireKeyboard();
         return;
     }
-    const bool escape = keys::isDown(keys, keys::DIK_ESCAPE);
-    const int playing = pCombat->update(keys);
-    if (playing && !escape) {
+    const Combat::FrameResult result = pScheduler->runFrame(keys);
+    if (result == Combat::FrameResult::kGoing) {
         // A change of display mode took the arena with it during the frame's
         // own drawing; nobody would repaint for us, so rebuild now.
         if (!pCombat->hasArena() && !drawScene()) platform::requestClose();
         return;
     }
 
+    pScheduler.reset();
     pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
-    if (!pMenu->load(false, escape)) {
+    if (!pMenu->load(false, result == Combat::FrameResult::kLeft)) {
         platform::requestClose();
         return;
     }
@@ -205,7 +206,7 @@ void Application::onWindowMoved() {
 void Application::pauseClock(bool paused) { pClock->setPaused(paused); }
 
 void Application::resetMatchTimer() {
-    if (pCombat) pCombat->resetFrameTime();
+    if (pScheduler) pScheduler->dropElapsed();
 }
 
 void Application::reacquireKeyboard() {

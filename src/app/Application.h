@@ -12,6 +12,7 @@ class ErrorLogger;
 class GameClock;
 class HighScoreTable;
 class InputDevice;
+class LocalScheduler;
 class Keyboard;
 class Menu;
 class SoundDevice;
@@ -78,6 +79,7 @@ private:
     std::int32_t bSaveHighScores;
     std::unique_ptr<Menu> pMenu;
     std::unique_ptr<Combat> pCombat;
+    std::unique_ptr<LocalScheduler> pScheduler;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
     // Seeded once at start-up; every match goes on drawing from it.

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/GameClock.h"
 #include "app/PlayerSetup.h"
+#include "combat/MatchKeys.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
@@ -25,12 +25,11 @@ const char kArenaBitmap[] = "picCombat";
 
 }  // namespace
 
-Combat::Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, MatchRandom& random, Surface& misc,
-               PlayerSetup& setup, ErrorLogger& logger)
+Combat::Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, Surface& misc, PlayerSetup& setup,
+               ErrorLogger& logger)
     : pLogger(logger),
       pDisplay(display),
       pSound(sound),
-      pClock(clock),
       pRandom(random),
       pMisc(misc),
       cBonus(-1),
@@ -38,7 +37,7 @@ Combat::Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, Mat
       bPlaying(0),
       bMatchOver(0),
       bBonusPause(0),
-      dwNow(0),
+      dwNow(kStartTime),
       dwPhaseStart(0),
       dwLastFrame(0),
       dwFrameTime(0),
@@ -84,7 +83,7 @@ int Combat::load() {
 
     if (!createArena()) return 0;
     // The first ball counts its speed-ups from now.
-    dwNow = pClock.now();
+    dwNow = kStartTime;
     startServe();
     return 1;
 }
@@ -113,17 +112,21 @@ void Combat::startServe() {
     bPlaying = 0;
     bBonusPause = 0;
     iBonusesShown = 0;
-    dwPhaseStart = pClock.now();
+    dwPhaseStart = dwNow;
     cBonus = -1;
     centreLabel.setText(std::to_string(iBallsLeft).c_str());
     centreLabel.setVisible(true);
     ++iServesStarted;
 }
 
-void Combat::resetFrameTime() { dwLastFrame = pClock.now(); }
+Combat::FrameResult Combat::playFrame(const std::uint8_t* keys, std::uint32_t frameMs) {
+    const int going = update(keys, frameMs);
+    if (keys != nullptr && keys::isDown(keys, keys::DIK_ESCAPE)) return FrameResult::kLeft;
+    return going ? FrameResult::kGoing : FrameResult::kOver;
+}
 
-int Combat::update(const std::uint8_t* keys) {
-    dwNow = pClock.now();
+int Combat::update(const std::uint8_t* keys, std::uint32_t frameMs) {
+    dwNow += frameMs;
     if (!bPlaying && dwNow - dwPhaseStart > kStartPauseMs) {
         bPlaying = 1;
         centreLabel.setVisible(false);
@@ -192,12 +195,12 @@ void Combat::applyBonus(int kind, Paddle& taker) {
             serveBall();
             break;
         case Bonus::kFastPaddle:
-            taker.takeBonus(&bonuses[kind], pClock.now());
+            taker.takeBonus(&bonuses[kind], dwNow);
             taker.setSpeedFactor(2.0);
             break;
         case Bonus::kSlowPaddle:
             // A penalty for whoever bounced the ball into it.
-            taker.takeBonus(&bonuses[kind], pClock.now());
+            taker.takeBonus(&bonuses[kind], dwNow);
             taker.setSpeedFactor(0.5);
             break;
         case Bonus::kDoublePoints:
@@ -213,7 +216,7 @@ void Combat::applyBonus(int kind, Paddle& taker) {
 void Combat::endServe() {
     if (iBallsLeft == 1) {
         bMatchOver = 1;
-        dwPhaseStart = pClock.now();
+        dwPhaseStart = dwNow;
         for (int i = 0; i < 4; ++i) pSetup.iScore[i] = scoreLabels[i].getValue();
         return;
     }

@@ -2,7 +2,7 @@
 
 #include "combat/Bonus.h"
 #include "graphics/DisplayDevice.h"
-#include "input/KeyCodes.h"
+#include "combat/MatchKeys.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 
@@ -97,28 +97,13 @@ void Paddle::moveDown() {
 }
 
 void Paddle::drive(const std::uint8_t* keyState, int colour) {
-    if (keyState == nullptr) return;
-    // Both keys held move the paddle there and back in the same frame.
-    switch (colour) {
-        case 0:
-            if (keys::isDown(keyState, keys::DIK_Q)) moveUp();
-            if (keys::isDown(keyState, keys::DIK_A)) moveDown();
-            break;
-        case 1:
-            if (keys::isDown(keyState, keys::DIK_LEFT)) moveLeft();
-            if (keys::isDown(keyState, keys::DIK_RIGHT)) moveRight();
-            break;
-        case 2:
-            if (keys::isDown(keyState, keys::DIK_PRIOR)) moveUp();
-            if (keys::isDown(keyState, keys::DIK_NEXT)) moveDown();
-            break;
-        case 3:
-            if (keys::isDown(keyState, keys::DIK_C)) moveLeft();
-            if (keys::isDown(keyState, keys::DIK_V)) moveRight();
-            break;
-        default:
-            break;
-    }
+    if (keyState == nullptr || colour < 0 || colour > 3) return;
+    const std::uint8_t* pair = matchKeys::kPaddleKeys[colour];
+    // Green and red go up and down, yellow and blue left and right. Both
+    // keys held move the paddle there and back in the same frame.
+    const bool upDown = colour == 0 || colour == 2;
+    if (keys::isDown(keyState, pair[0])) upDown ? moveUp() : moveLeft();
+    if (keys::isDown(keyState, pair[1])) upDown ? moveDown() : moveRight();
 }
 
 void Paddle::tick() {

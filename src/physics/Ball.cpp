@@ -104,6 +104,23 @@ void Ball::place(const Vector2& pos, double angle) {
     aimFromAngle();
 }
 
+Ball::State Ball::state() const {
+    return State{vecPos, vecVel, vecNext, dAngle, dSpeed, dRadius, dRamp, cLastPaddle, cLastHit, dwLastSpeedUp};
+}
+
+void Ball::setState(const State& state) {
+    vecPos = state.vecPos;
+    vecVel = state.vecVel;
+    vecNext = state.vecNext;
+    dAngle = state.dAngle;
+    dSpeed = state.dSpeed;
+    dRadius = state.dRadius;
+    dRamp = state.dRamp;
+    cLastPaddle = state.cLastPaddle;
+    cLastHit = state.cLastHit;
+    dwLastSpeedUp = state.dwLastSpeedUp;
+}
+
 void Ball::aimFromAngle() { vecVel = Vector2{std::cos(dAngle) * dSpeed, std::sin(dAngle) * dSpeed}; }
 
 void Ball::draw(DisplayDevice& display, Surface& sprites) const {

@@ -24,6 +24,22 @@ public:
     static constexpr int kMovedToContact = 1;
     static constexpr int kNothing = 255;
 
+    // Everything about the ball that moves during a match, as a plain
+    // value; the rest (pictures, sounds, the arena) is the same for every
+    // ball of a match.
+    struct State {
+        Vector2 vecPos;
+        Vector2 vecVel;
+        Vector2 vecNext;
+        double dAngle;
+        double dSpeed;
+        double dRadius;
+        double dRamp;
+        std::int8_t cLastPaddle;
+        std::int8_t cLastHit;
+        std::uint32_t dwLastSpeedUp;
+    };
+
     // The score labels, the frame time and the random numbers belong to the
     // match and outlive the ball; `now` is the match time at which it is
     // put into play.
@@ -44,6 +60,9 @@ public:
     // Puts the ball at a point, heading at an angle at its present speed,
     // for scenes that need the ball in a chosen place.
     void place(const Vector2& pos, double angle);
+
+    State state() const;
+    void setState(const State& state);
 
     const Vector2& getPos() const { return vecPos; }
     // As stored: for one frame after a move onto a contact point this is
