@@ -17,6 +17,7 @@ class ErrorLogger;
 class MatchRandom;
 class SoundDevice;
 class Surface;
+struct MatchState;
 struct PlayerSetup;
 
 // One match: ten serves in the square arena, four paddles, the balls, a
@@ -63,6 +64,14 @@ public:
     platform::Status compose();
     void restoreSurfaces();
     int recreateSurfaces();
+
+    // The whole match as a value (the generator's state included), and
+    // back: cheap, and nothing drawn or heard is made, unmade or played.
+    // Saving fails only with more balls than the rules can put in play.
+    bool saveState(MatchState& state) const;
+    void restoreState(const MatchState& state);
+    // hashMatchState of the state as it stands.
+    std::uint64_t stateHash() const;
 
     // The game draws and shows every played frame from update. The headless
     // runner turns that off and composes the frames itself, so that it can

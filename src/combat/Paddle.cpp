@@ -141,6 +141,32 @@ void Paddle::setPoints(std::int8_t points) {
     dSpeedFactor = 1.0;
 }
 
+Paddle::State Paddle::state(const Bonus (&kinds)[4]) const {
+    std::int8_t held = -1;
+    for (std::int8_t kind = 0; kind < 4; ++kind) {
+        if (pBonus == &kinds[kind]) held = kind;
+    }
+    return State{dX,          dY,           dSpeed,       dSpeedFactor, cPoints,     held,       dwBonusTime,
+                 dwIdleSince, dwTrackSince, bIdle,        bIdleReady,   bTrackReady, bIdleTimer, bTrackTimer};
+}
+
+void Paddle::setState(const State& state, const Bonus (&kinds)[4]) {
+    dX = state.dX;
+    dY = state.dY;
+    dSpeed = state.dSpeed;
+    dSpeedFactor = state.dSpeedFactor;
+    cPoints = state.cPoints;
+    pBonus = state.cHeldBonus >= 0 && state.cHeldBonus < 4 ? &kinds[state.cHeldBonus] : nullptr;
+    dwBonusTime = state.dwBonusTime;
+    dwIdleSince = state.dwIdleSince;
+    dwTrackSince = state.dwTrackSince;
+    bIdle = state.bIdle;
+    bIdleReady = state.bIdleReady;
+    bTrackReady = state.bTrackReady;
+    bIdleTimer = state.bIdleTimer;
+    bTrackTimer = state.bTrackTimer;
+}
+
 void Paddle::draw(DisplayDevice& display, Surface& sprites) const {
     display.blitFast(truncateToInt(dX), truncateToInt(dY), &sprites, rcSrc);
     if (pBonus != nullptr) pBonus->drawLittle(display, sprites, ptBonus);

@@ -63,6 +63,8 @@ public:
 
     State state() const;
     void setState(const State& state);
+    // Is this the frame time the ball moves by?
+    bool stepsBy(const std::uint32_t& frameTime) const { return &pdwDelta == &frameTime; }
 
     const Vector2& getPos() const { return vecPos; }
     // As stored: for one frame after a move onto a contact point this is

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "graphics/Rect.h"
+#include "physics/Ball.h"
 #include "physics/Vector2.h"
 
-class Ball;
 class DisplayDevice;
 class ErrorLogger;
 class MatchRandom;
@@ -21,6 +21,9 @@ class Wall;
 // The balls in play in a match, in the order they were served. They move,
 // bounce and score independently; a ball that leaves the arena is removed
 // at once, and an empty set ends the serve.
+//
+// A removed ball is kept aside with its sounds and served again later, so
+// that putting back a saved match never has to make or unmake sounds.
 class BallSet {
 public:
     BallSet();
@@ -40,6 +43,10 @@ public:
     // Does nothing before load.
     void addBall(const std::uint32_t& frameTime);
     void removeBall(std::int32_t i);
+    // Exactly these balls in play, in this order, each moving by frameTime.
+    // A ball that has to be made for it draws its direction, which the
+    // caller puts right by restoring the generator afterwards.
+    void restoreBalls(const Ball::State* states, std::int32_t count, const std::uint32_t& frameTime);
     void resetAll();
     void drawAll() const;
     void predictBall(std::int32_t i, Vector2& pos, Vector2& next);
@@ -58,12 +65,16 @@ public:
 
 private:
     bool loaded() const { return pScoreLabels != nullptr; }
+    // A ball for a serve: one kept aside if it moves by frameTime, or a new one.
+    std::unique_ptr<Ball> takeBall(const std::uint32_t& frameTime);
+    void setAside(std::size_t i);
 
     DisplayDevice* pDisplay;
     SoundDevice* pSoundDevice;
     Surface* pMiscSurface;
     std::unique_ptr<Sound> pSoundMicek;
     std::vector<std::unique_ptr<Ball>> ppBalls;
+    std::vector<std::unique_ptr<Ball>> ppSpare;
     Rect rcSrc;
     Rect rcBack;
     TextLabel (*pScoreLabels)[4];
