@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <new>
+
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
 #include "app/LocalScheduler.h"
@@ -21,12 +23,20 @@
 using namespace platform::status;
 
 Application::Application(platform::Window& window, ErrorLogger& logger)
-    : pLogger(&logger), pClock(std::make_unique<GameClock>()), hWnd(window), bSaveHighScores(1) {
-    random.seed(platform::tickCount());
+    : pLogger(&logger),
+      pClock(std::make_unique<GameClock>()),
+      hWnd(window),
+      bSaveHighScores(1),
+      dwRandomSeed(platform::tickCount()) {
+    random.seed(dwRandomSeed);
 }
 
 Application::~Application() {
-    saveHighScores();
+    try {
+        saveHighScores();
+    } catch (const std::bad_alloc&) {
+        // Told already; the old file stays as it was.
+    }
     pHighScores.reset();
     pScheduler.reset();
     pCombat.reset();
@@ -47,11 +57,9 @@ void Application::saveHighScores() {
     // the middle of a match must not throw away the names typed earlier.
     // Only a failed first menu, which never read the old file, writes nothing.
     if (!bSaveHighScores || !pHighScores) return;
-    if (pMenu) {
-        highScoreFile::write(*pHighScores, pMenu->playerBits());
-    } else if (pCombat) {
-        highScoreFile::write(*pHighScores, highScoreFile::playerBitsOf(setup));
-    }
+    // Between two scenes (a match that failed to be made) the players are
+    // those the menu handed over.
+    highScoreFile::write(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup));
 }
 
 void Application::initSound() {
@@ -63,6 +71,10 @@ void Application::initSound() {
 }
 
 int Application::initDisplayAndMenu() {
+    // Until the old table has been read whole there is nothing to keep: a
+    // start that fails or runs out of memory before must not write a table
+    // that is empty or half read over the player's file.
+    bSaveHighScores = 0;
     pDisplay = std::make_unique<DisplayDevice>();
     if (!pDisplay->start(hWnd, *pLogger)) return 0;
 
@@ -83,10 +95,8 @@ int Application::initDisplayAndMenu() {
     pMiscSurface->keyColour(kKeyGreen);
 
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
-    if (!pMenu->load(true, false)) {
-        bSaveHighScores = 0;
-        return 0;
-    }
+    if (!pMenu->load(true, false)) return 0;
+    bSaveHighScores = 1;
     return 1;
 }
 
@@ -138,6 +148,7 @@ void Application::onChar(std::uint8_t ch) {
 
 void Application::startMatch() {
     pMenu.reset();
+    platform::ignoreHeldKeys();
     if (pKeyboard) pKeyboard->acquire();
     pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), random, *pMiscSurface, setup, *pLogger);
     if (!pCombat->load()) {
@@ -166,6 +177,9 @@ void Application::frame() {
     pScheduler.reset();
     pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
+    // Escape or a paddle key still held from the match must not act in the
+    // menu: its auto-repeat would quit the game or type into the table.
+    platform::ignoreHeldKeys();
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
     if (!pMenu->load(false, result == Combat::FrameResult::kLeft)) {
         platform::requestClose();

@@ -62,6 +62,7 @@ public:
     PlayerSetup& playerSetup() { return setup; }
     DisplayDevice* display() const { return pDisplay.get(); }
     HighScoreTable* highScores() const { return pHighScores.get(); }
+    std::uint32_t randomSeed() const { return dwRandomSeed; }
 
 private:
     void startMatch();
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<LocalScheduler> pScheduler;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
+    std::uint32_t dwRandomSeed;
     // Seeded once at start-up; every match goes on drawing from it.
     MatchRandom random;
 };

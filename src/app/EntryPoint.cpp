@@ -1,6 +1,10 @@
 #include "app/EntryPoint.h"
 
+#include <cstdio>
+#include <new>
+
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Shell.h"
 #include "app/WindowSize.h"
 #include "errors/ErrorLogger.h"
@@ -23,7 +27,7 @@ int windowFailure(ErrorLogger& logger, int textId) {
 
 int startGame(ErrorLogger& logger, platform::Window& window) {
     if (!platform::startWindowSystem()) return windowFailure(logger, 1);
-    const int side = windowSideFor(platform::usableDesktopHeight());
+    const int side = windowSideFor(platform::usableDesktopHeight(), platform::usableDesktopWidth());
     const bool created = window.create("Quadrill", side, side, false);
     platform::stopWindowSystem();  // the window holds its own start now
     if (!created) return windowFailure(logger, 2);
@@ -59,7 +63,9 @@ void endGame() {
     g_bAppActive = 0;
 }
 
-int runQuadrill(int, char**) {
+namespace {
+
+int playGame() {
     ErrorLogger logger;
     if (!logger.init()) {
         // There is no message table yet, so this one text lives in the program.
@@ -69,7 +75,38 @@ int runQuadrill(int, char**) {
     logger.enableLog();
     platform::Window window;
     int exitCode = 0;
-    if (startGame(logger, window)) exitCode = runMainLoop();
+    try {
+        if (startGame(logger, window)) exitCode = runMainLoop();
+    } catch (const std::bad_alloc&) {
+        // Out of memory while starting: the player has been told. What was
+        // made is taken down in order below, and a table read whole is kept.
+        exitCode = 0;
+    }
     endGame();
     return exitCode;
+}
+
+}  // namespace
+
+int runQuadrill(int argc, char** argv) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    switch (options.action) {
+        case CommandLine::Action::Help:
+            std::fputs(commandLineUsage(), stdout);
+            return 0;
+        case CommandLine::Action::Version:
+            std::printf("%s\n", versionLine());
+            return 0;
+        case CommandLine::Action::Usage:
+            std::fprintf(stderr, "quadrill: %s\n%s", options.error.c_str(), commandLineUsage());
+            return 2;
+        case CommandLine::Action::Play:
+            break;
+    }
+    try {
+        return playGame();
+    } catch (const std::bad_alloc&) {
+        // Before there was anything to keep (the message table, the logger).
+        return 0;
+    }
 }

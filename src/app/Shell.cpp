@@ -8,6 +8,7 @@
 #include "platform/Display.h"
 #include "platform/FramePacer.h"
 #include "platform/Ticks.h"
+#include "platform/Window.h"
 
 platform::Window* g_hMainWnd = nullptr;
 std::int32_t g_bAppActive = 0;
@@ -69,9 +70,6 @@ void windowProc(const platform::Message& message) {
         case platform::MessageType::Moved:
             if (app) app->onWindowMoved();
             break;
-        case platform::MessageType::ExitSizeMove:
-            if (app) app->resetMatchTimer();
-            break;
         case platform::MessageType::Paint:
             if (app && !app->drawScene()) platform::requestClose();
             break;
@@ -84,14 +82,29 @@ void windowProc(const platform::Message& message) {
         case platform::MessageType::Close:
             destroyApplication();
             break;
+        case platform::MessageType::ToggleFullscreen:
+            if (g_hMainWnd) g_hMainWnd->setFullscreen(!g_hMainWnd->isFullscreen());
+            // The moments the screen took to switch are no match time.
+            if (app) app->resetMatchTimer();
+            break;
     }
 }
+
+namespace {
+
+void dispatch(const platform::Message& message, platform::FramePacer& pacer) {
+    guarded([&] { windowProc(message); });
+    // A window moved onto another display follows that display's refresh.
+    if (message.type == platform::MessageType::Moved && g_hMainWnd) pacer.useRefreshRateOf(g_hMainWnd->sdlWindow());
+}
+
+}  // namespace
 
 bool mainLoopTurn(platform::FramePacer& pacer) {
     if (g_quitPosted) return false;
     platform::Message message;
     if (platform::peekMessage(message)) {
-        guarded([&] { windowProc(message); });
+        dispatch(message, pacer);
         return !g_quitPosted;
     }
     Application* app = g_pApplication.get();
@@ -102,12 +115,13 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
     }
     // The menu has nothing to do between events, and an inactive game
     // nothing at all: sleep until something happens.
-    if (platform::waitMessage(message, idleWait(app))) guarded([&] { windowProc(message); });
+    if (platform::waitMessage(message, idleWait(app))) dispatch(message, pacer);
     return !g_quitPosted;
 }
 
 int runMainLoop() {
     platform::FramePacer pacer;
+    if (g_hMainWnd) pacer.useRefreshRateOf(g_hMainWnd->sdlWindow());
     while (mainLoopTurn(pacer)) {
     }
     return 0;

@@ -2,9 +2,17 @@
 
 namespace {
 constexpr int kPicture = 400;
-}
+// Leaves room for the window's frame, the panels and a little desktop.
+constexpr int kShareOfDesktopPercent = 85;
+// Below this nobody could play; a desktop that reports less is not believed.
+constexpr int kSmallestSide = 200;
+}  // namespace
 
-int windowSideFor(int usableDesktopHeight) {
-    if (usableDesktopHeight < 3 * kPicture) return kPicture;
-    return (usableDesktopHeight * 2 / 3) / kPicture * kPicture;
+int windowSideFor(int usableDesktopHeight, int usableDesktopWidth) {
+    int usable = usableDesktopHeight;
+    if (usableDesktopWidth > 0 && usableDesktopWidth < usable) usable = usableDesktopWidth;
+    if (usable <= 0) return kPicture;
+    const int room = static_cast<int>(static_cast<long long>(usable) * kShareOfDesktopPercent / 100);
+    if (room >= kPicture) return room / kPicture * kPicture;
+    return room < kSmallestSide ? kSmallestSide : room;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// The side of the window's client area: the picture's 400 pixels, or on a
-// desktop at least three times as high, the largest whole multiple of 400
-// that fits in two thirds of its usable height, so the game is not a
-// postage stamp on a big screen. The picture is scaled by whole steps.
-int windowSideFor(int usableDesktopHeight);
+// The side of the first window's client area: the largest whole multiple
+// of the picture's 400 pixels that fits in 85 % of the desktop's usable
+// height (or width, on a screen turned upright), so the picture is shown
+// sharp and large without filling the screen. A desktop too small even
+// for 400 gets a window that fits, and the picture is scaled down.
+int windowSideFor(int usableDesktopHeight, int usableDesktopWidth = 0);

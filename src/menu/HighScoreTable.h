@@ -45,6 +45,8 @@ public:
     // After the display was rebuilt, the caret of a name being typed.
     void reapplyCaret() { theCaret.reapply(); }
     bool isTyping() const { return theCaret.exists(); }
+    // The row whose name is being typed, or the last one typed.
+    int editingRow() const { return editRow; }
     const Caret& caret() const { return theCaret; }
     const TextLabel& label(int index) const { return labels[static_cast<std::size_t>(index)]; }
 

@@ -9,6 +9,7 @@
 #include "graphics/Surface.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
+#include "platform/EventPump.h"
 #include "platform/Ticks.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
@@ -204,6 +205,8 @@ std::int8_t Menu::onChar(std::uint8_t ch) {
     }
     switch (typed) {
         case 1:
+            // Enter confirmed a name; held on, it must not also start a match.
+            platform::ignoreHeldKeys();
             offerBestHumanResult();
             draw();
             return kNothing;

@@ -24,6 +24,10 @@ AudioFaults& faults() {
     return list;
 }
 
+void SDLCALL mixed(void* bus, Uint8* stream, int length) {
+    static_cast<MasterBus*>(bus)->process(reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2);
+}
+
 }  // namespace
 
 Status Audio::open(std::unique_ptr<Audio>& out) {
@@ -47,10 +51,15 @@ Status Audio::open(std::unique_ptr<Audio>& out) {
     }
     if (Mix_AllocateChannels(-1) < kMixChannels) Mix_AllocateChannels(kMixChannels);
     out.reset(new Audio());
+    // The mixer adds its channels up in 16 bits and saturates: every channel
+    // goes in quieter so the sum never does, and the bus makes up for it.
+    Mix_MasterVolume(MasterBus::kChannelVolume);
+    Mix_SetPostMix(mixed, &out->bus);
     return status::S_OK;
 }
 
 Audio::~Audio() {
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

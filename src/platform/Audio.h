@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "platform/MasterBus.h"
 #include "platform/Status.h"
 
 namespace platform {
@@ -34,6 +35,9 @@ public:
 
 private:
     Audio() = default;
+
+    // Fed every mixing turn on the mixer's thread while the object lives.
+    MasterBus bus;
 };
 
 namespace testing {

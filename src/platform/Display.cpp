@@ -18,6 +18,10 @@ namespace {
 using namespace status;
 using testing::DisplayStep;
 
+// The bars beside the picture in a window that is not square: dark, not
+// black, so a window that shows nothing yet is told from one with bars.
+constexpr Uint8 kBarShade = 16;
+
 bool fitsWithin(std::int64_t start, std::int64_t length, std::int64_t limit) {
     return start >= 0 && length > 0 && start + length <= limit;
 }
@@ -29,6 +33,7 @@ Display::Display() : surfaces(std::make_shared<SurfaceSet>()) {}
 Display::~Display() {
     back.reset();
     systemFontFace.reset();
+    if (enlarged != nullptr) SDL_DestroyTexture(enlarged);
     if (texture != nullptr) SDL_DestroyTexture(texture);
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
 }
@@ -120,9 +125,57 @@ Status Display::present() {
     return showPicture(tickCount());
 }
 
+void Display::fitPictureToOutput() {
+    int width = 0;
+    int height = 0;
+    if (SDL_GetRendererOutputSize(renderer, &width, &height) != 0) return;
+    SDL_Window* window = SDL_RenderGetWindow(renderer);
+    const bool fullscreen = window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    const int side = std::min(width, height);
+    // In a window: whole steps, sharp, with bars where the window is larger.
+    // Fullscreen: the screen's height filled, the picture first enlarged by
+    // the next whole step and then smoothed down to the height, so its
+    // pixels stay crisp and even. A window smaller than the picture gets
+    // it scaled down smoothly instead of cut. The renderer centres the
+    // picture and maps the mouse back to it.
+    Scaling wanted = side < kWidth ? Scaling::Smooth : fullscreen && side % kWidth != 0 ? Scaling::Filled
+                                                                                         : Scaling::WholeSteps;
+    if (wanted == scaling && width == outputWidth && height == outputHeight) return;
+    outputWidth = width;
+    outputHeight = height;
+    if (enlarged != nullptr) {
+        SDL_DestroyTexture(enlarged);
+        enlarged = nullptr;
+    }
+    if (wanted == Scaling::Filled) {
+        enlargedSide = (side / kWidth + 1) * kWidth;
+        enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, enlargedSide,
+                                     enlargedSide);
+        if (enlarged == nullptr) {
+            wanted = Scaling::Smooth;
+        } else {
+            SDL_SetTextureScaleMode(enlarged, SDL_ScaleModeLinear);
+        }
+    }
+    scaling = wanted;
+    SDL_RenderSetIntegerScale(renderer, wanted == Scaling::WholeSteps ? SDL_TRUE : SDL_FALSE);
+    SDL_SetTextureScaleMode(texture, wanted == Scaling::Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_RenderSetLogicalSize(renderer, kWidth, kHeight);
+}
+
+int Display::copyPicture() {
+    if (scaling != Scaling::Filled) return SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    if (SDL_SetRenderTarget(renderer, enlarged) != 0) return SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    const int enlargedCopy = SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer, nullptr);
+    if (enlargedCopy != 0) return enlargedCopy;
+    return SDL_RenderCopy(renderer, enlarged, nullptr, nullptr);
+}
+
 Status Display::showPicture(std::uint32_t now) {
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    if (SDL_RenderClear(renderer) != 0 || SDL_RenderCopy(renderer, texture, nullptr, nullptr) != 0) return E_FAIL;
+    fitPictureToOutput();
+    SDL_SetRenderDrawColor(renderer, kBarShade, kBarShade, kBarShade, 255);
+    if (SDL_RenderClear(renderer) != 0 || copyPicture() != 0) return E_FAIL;
     caretOnScreen = caret.isOnAt(now);
     caretOnScreenPlace = caretOnScreen ? caret.place() : PixelRect{};
     if (caretOnScreen) drawCaret();

@@ -18,9 +18,11 @@ class Window;
 
 // The window's picture: every frame is composed in a 400 x 400 back buffer
 // in the display's pixel format and handed to the renderer in one piece.
-// The renderer scales it by whole steps with no smoothing, so a window
-// made larger (a scaled desktop, a big screen) shows it sharp, and mouse
-// positions come back in the picture's own coordinates.
+// The renderer scales it by whole steps with no smoothing, centred with
+// dark bars, so a window of any size (a scaled desktop, a big screen,
+// fullscreen) shows it sharp; only a window too small for the picture gets
+// it scaled down smoothly. Mouse positions come back in the picture's own
+// coordinates.
 //
 // A display is started in four steps (open, bindToWindow, createPrimary,
 // createBackBuffer), each answering its own status, so that the start-up
@@ -95,6 +97,10 @@ private:
     void catchUpWithEvents();
     bool modeChanged() const;
     Status showPicture(std::uint32_t now);
+    void fitPictureToOutput();
+    // The back buffer's picture onto the window, as the scaling wants; 0 or
+    // SDL's failure.
+    int copyPicture();
     void drawCaret();
     FontFace* systemFont();
 
@@ -108,6 +114,14 @@ private:
     std::uint32_t modeAtStart = 0;
     int depth = 32;
     bool pictureShown = false;
+    enum class Scaling { WholeSteps, Filled, Smooth };
+    Scaling scaling = Scaling::WholeSteps;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    // Fullscreen at a size that is no whole step: the picture enlarged by
+    // the next whole step, smoothed down from there.
+    SDL_Texture* enlarged = nullptr;
+    int enlargedSide = 0;
     BlinkingCaret caret;
     bool caretOnScreen = false;
     PixelRect caretOnScreenPlace;

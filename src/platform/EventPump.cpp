@@ -2,13 +2,23 @@
 
 #include <SDL.h>
 
+#include <deque>
+
 #include "platform/DisplayFaults.h"
+#include "platform/HeldKeys.h"
 #include "platform/KeyboardTable.h"
 
 namespace platform {
 namespace {
 
 bool g_closeRequested = false;
+HeldKeys g_heldKeys;
+// The rest of a text event that typed several characters at once.
+std::deque<Message> g_pendingChars;
+
+// What a character the 8-bit game cannot show becomes, as a system does
+// for a character outside its code page.
+constexpr std::int32_t kUnmappable = '?';
 
 Message make(MessageType type, std::int32_t value = 0, std::int32_t x = 0, std::int32_t y = 0) {
     Message message;
@@ -17,6 +27,48 @@ Message make(MessageType type, std::int32_t value = 0, std::int32_t x = 0, std::
     message.x = x;
     message.y = y;
     return message;
+}
+
+// The characters of UTF-8 text, one value each: its code when it fits the
+// game's eight bits, kUnmappable when it does not. Bytes that are no valid
+// UTF-8 are skipped.
+std::deque<std::int32_t> decodeText(const char* text, std::size_t capacity) {
+    std::deque<std::int32_t> characters;
+    std::size_t i = 0;
+    while (i < capacity && text[i] != '\0') {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        int length = 0;
+        std::int32_t code = 0;
+        if (lead < 0x80) {
+            length = 1;
+            code = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            ++i;
+            continue;
+        }
+        bool valid = i + static_cast<std::size_t>(length) <= capacity;
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            ++i;
+            continue;
+        }
+        characters.push_back(code <= 0xFF ? code : kUnmappable);
+        i += static_cast<std::size_t>(length);
+    }
+    return characters;
 }
 
 // Characters the name entry and the menu understand; anything else typed
@@ -41,9 +93,11 @@ bool translate(const SDL_Event& event, Message& message) {
                     message = make(MessageType::Restored);
                     return true;
                 case SDL_WINDOWEVENT_MOVED:
+                case SDL_WINDOWEVENT_DISPLAY_CHANGED:
                     message = make(MessageType::Moved);
                     return true;
                 case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
                     message = make(MessageType::Paint);
                     return true;
                 case SDL_WINDOWEVENT_CLOSE:
@@ -54,8 +108,19 @@ bool translate(const SDL_Event& event, Message& message) {
             }
         case SDL_KEYDOWN:
             switch (event.key.keysym.sym) {
+                case SDLK_F11:
+                    // Held down it would flip back and forth.
+                    if (event.key.repeat) return false;
+                    message = make(MessageType::ToggleFullscreen);
+                    return true;
                 case SDLK_RETURN:
                 case SDLK_KP_ENTER:
+                    if (event.key.keysym.mod & KMOD_ALT) {
+                        // Alt+Enter is the fullscreen key, never also an Enter.
+                        if (event.key.repeat) return false;
+                        message = make(MessageType::ToggleFullscreen);
+                        return true;
+                    }
                     message = make(MessageType::Char, 13);
                     return true;
                 case SDLK_BACKSPACE:
@@ -68,11 +133,14 @@ bool translate(const SDL_Event& event, Message& message) {
                     return false;
             }
         case SDL_TEXTINPUT: {
-            // One message per character of plain ASCII; the table only keeps
-            // letters, and a multi-byte character is none of them.
-            const unsigned char first = static_cast<unsigned char>(event.text.text[0]);
-            if (first == 0 || first >= 0x80) return false;
-            message = make(MessageType::Char, first);
+            // An input method or a compose key may commit several characters
+            // in one event: each becomes a message of its own.
+            for (const std::int32_t ch : decodeText(event.text.text, sizeof event.text.text)) {
+                g_pendingChars.push_back(make(MessageType::Char, ch));
+            }
+            if (g_pendingChars.empty()) return false;
+            message = g_pendingChars.front();
+            g_pendingChars.pop_front();
             return true;
         }
         case SDL_MOUSEBUTTONDOWN:
@@ -94,6 +162,7 @@ void observe(const SDL_Event& event) {
 
 bool deliver(const SDL_Event& event, Message& message) {
     observe(event);
+    if (!g_heldKeys.admits(event)) return false;
     return translate(event, message);
 }
 
@@ -103,6 +172,11 @@ bool peekMessage(Message& message) {
     if (g_closeRequested) {
         g_closeRequested = false;
         message = make(MessageType::Close);
+        return true;
+    }
+    if (!g_pendingChars.empty()) {
+        message = g_pendingChars.front();
+        g_pendingChars.pop_front();
         return true;
     }
     SDL_Event event;
@@ -125,8 +199,17 @@ bool waitMessage(Message& message, std::uint32_t timeoutMs) {
     }
 }
 
+void ignoreHeldKeys() { g_heldKeys.beginScene(); }
+
 void requestClose() { g_closeRequested = true; }
 bool closeRequested() { return g_closeRequested; }
 void clearCloseRequest() { g_closeRequested = false; }
+
+namespace testing {
+void clearEventPump() {
+    g_heldKeys.clear();
+    g_pendingChars.clear();
+}
+}  // namespace testing
 
 }  // namespace platform

@@ -11,12 +11,12 @@ enum class MessageType {
     Activate,    // the window gained (value 1) or lost (value 0) the focus
     Minimised,
     Restored,
-    Moved,
+    Moved,       // moved, perhaps onto another display
     Paint,       // the picture must be drawn again
     Char,        // value: the character
     Click,       // left button, x and y in the 400 x 400 picture
-    ExitSizeMove,  // a move or a modal loop of the window ended
     Close,       // the window is to close
+    ToggleFullscreen,  // F11 or Alt+Enter
 };
 
 struct Message {
@@ -31,10 +31,19 @@ bool peekMessage(Message& message);
 // Waits up to timeoutMs for the next message.
 bool waitMessage(Message& message, std::uint32_t timeoutMs);
 
+// The game moved on (another scene, a name confirmed): keys held now stay
+// silent, auto-repeat included, until they have been let go.
+void ignoreHeldKeys();
+
 // Asks for the window to close. The request is carried out by whoever runs
 // the loop, after the current operation has returned.
 void requestClose();
 bool closeRequested();
 void clearCloseRequest();
+
+namespace testing {
+// No held keys remembered, no characters waiting.
+void clearEventPump();
+}  // namespace testing
 
 }  // namespace platform

@@ -4,12 +4,33 @@
 
 namespace platform {
 namespace {
-std::uint64_t nowMicroseconds() {
-    return SDL_GetPerformanceCounter() * 1000000ull / SDL_GetPerformanceFrequency();
-}
+
+int g_setRefreshRate = 0;
+
+void sdlSleep(std::uint32_t ms) { SDL_Delay(ms); }
+
 }  // namespace
 
+std::uint64_t microsecondsOf(std::uint64_t counter, std::uint64_t frequency) {
+    // counter * 10^6 overflows after 2^64 / 10^6 nanoseconds, about five
+    // hours of uptime on Linux; whole seconds and the rest never do.
+    if (frequency == 0) return 0;
+    return counter / frequency * 1000000ull + counter % frequency * 1000000ull / frequency;
+}
+
+std::uint64_t performanceMicroseconds() {
+    return microsecondsOf(SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency());
+}
+
+FramePacer::FramePacer() : FramePacer(performanceMicroseconds, sdlSleep) {}
+
+FramePacer::FramePacer(Clock clock, Sleeper sleeper) : now(clock), sleep(sleeper) {}
+
 void FramePacer::useRefreshRateOf(SDL_Window* window) {
+    if (g_setRefreshRate > 0) {
+        setRefreshRate(g_setRefreshRate);
+        return;
+    }
     SDL_DisplayMode mode;
     const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
     if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0) {
@@ -25,19 +46,30 @@ void FramePacer::setRefreshRate(int hertz) {
 }
 
 void FramePacer::waitForNextFrame() {
-    const std::uint64_t now = nowMicroseconds();
-    if (nextFrameUs == 0 || now > nextFrameUs + intervalUs) {
-        // First frame, or we fell behind (a slow frame, a modal loop): start
-        // counting afresh instead of racing to catch up.
-        nextFrameUs = now + intervalUs;
+    const std::uint64_t nowUs = now();
+    // Start afresh on the first frame, when we fell behind by more than a
+    // frame (a slow frame, a modal loop, a suspended machine), and when the
+    // clock went backwards: never race to catch up, never wait for a
+    // moment that has moved out of reach.
+    const bool fellBehind = nowUs > nextFrameUs + intervalUs;
+    const bool wentBack = nextFrameUs > intervalUs && nowUs < nextFrameUs - intervalUs;
+    if (!started || fellBehind || wentBack) {
+        started = true;
+        nextFrameUs = nowUs + intervalUs;
         return;
     }
-    if (now < nextFrameUs) {
+    if (nowUs < nextFrameUs) {
         // Sleeping rather than spinning: a millisecond late costs nothing,
         // the match measures its steps by the clock.
-        SDL_Delay(static_cast<Uint32>((nextFrameUs - now + 999) / 1000));
+        const std::uint64_t waitMs = (nextFrameUs - nowUs + 999) / 1000;
+        const std::uint64_t longestMs = intervalUs / 1000;
+        sleep(static_cast<std::uint32_t>(waitMs < longestMs ? waitMs : longestMs));
     }
     nextFrameUs += intervalUs;
 }
+
+namespace testing {
+void setDisplayRefreshRate(int hertz) { g_setRefreshRate = hertz; }
+}  // namespace testing
 
 }  // namespace platform

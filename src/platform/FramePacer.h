@@ -11,7 +11,12 @@ namespace platform {
 // a match then costs a small part of one core instead of all of it.
 class FramePacer {
 public:
-    FramePacer() = default;
+    using Clock = std::uint64_t (*)();           // microseconds, any origin
+    using Sleeper = void (*)(std::uint32_t ms);  // blocks the thread
+
+    FramePacer();
+    // Tests give their own time and sleep.
+    FramePacer(Clock clock, Sleeper sleeper);
 
     // Refresh rate of the display the window is on (60 when unknown).
     void useRefreshRateOf(SDL_Window* window);
@@ -21,8 +26,21 @@ public:
     std::uint32_t intervalMicroseconds() const { return intervalUs; }
 
 private:
+    Clock now;
+    Sleeper sleep;
     std::uint64_t nextFrameUs = 0;
+    bool started = false;
     std::uint32_t intervalUs = 16667;
 };
+
+// The performance counter in microseconds, free of overflow however long
+// the machine has been up.
+std::uint64_t performanceMicroseconds();
+std::uint64_t microsecondsOf(std::uint64_t counter, std::uint64_t frequency);
+
+namespace testing {
+// The refresh rate every display reports from now on; 0 gives back the real one.
+void setDisplayRefreshRate(int hertz);
+}  // namespace testing
 
 }  // namespace platform

@@ -8,9 +8,18 @@
 
 namespace platform {
 
+const char kWindowClass[] = "Quadrill";
+
 bool openUrl(const char* url) { return SDL_OpenURL(url) == 0; }
 
-bool startWindowSystem() { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+bool startWindowSystem() {
+    // The window's class is the game's name, not the executable's: desktop
+    // launchers match the window to its entry by it. A class the user set
+    // in the environment wins.
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
 
 void stopWindowSystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
@@ -18,6 +27,12 @@ int usableDesktopHeight() {
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 0;
     return usable.h;
+}
+
+int usableDesktopWidth() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 0;
+    return usable.w;
 }
 
 const char* lastSystemError() { return SDL_GetError(); }

@@ -16,9 +16,14 @@ std::string userCacheDirectory();
 // failure there can be told from a window that cannot be made. False with
 // the reason in lastSystemError.
 bool startWindowSystem();
+// The class the game's window carries ("Quadrill"), which desktop entries
+// name in StartupWMClass.
+extern const char kWindowClass[];
 void stopWindowSystem();
-// The height of the desktop's usable area (without panels), 0 when unknown.
+// The height and width of the desktop's usable area (without panels), 0
+// when unknown.
 int usableDesktopHeight();
+int usableDesktopWidth();
 // The system's own words for the last failure of the layer.
 const char* lastSystemError();
 

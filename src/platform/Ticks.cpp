@@ -1,6 +1,7 @@
 #include "platform/Ticks.h"
 
 #include <SDL.h>
+#include <time.h>
 
 namespace platform {
 namespace {
@@ -11,7 +12,14 @@ std::uint32_t g_slept = 0;
 
 std::uint32_t tickCount() {
     if (g_setClock) return g_setTicks;
-    return SDL_GetTicks();
+    // Counted from the machine's start, as a system tick count is: the game
+    // seeds its dice with it, and the time since our own start would give
+    // nearly the same seed at every launch.
+    timespec now{};
+    if (clock_gettime(CLOCK_MONOTONIC, &now) != 0) return SDL_GetTicks();
+    const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                             static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms);
 }
 
 void sleepMilliseconds(std::uint32_t ms) {

@@ -3,7 +3,8 @@
 
 namespace platform {
 
-// Milliseconds since the program started, wrapping every 2^32 ms.
+// Milliseconds of the system's monotonic clock, counted from the machine's
+// start and wrapping every 2^32 ms (about 49.7 days).
 std::uint32_t tickCount();
 
 // Blocks the thread. Under a set test clock it advances that clock instead,

@@ -24,13 +24,17 @@ bool Window::create(const char* title, int clientWidth, int clientHeight, bool s
     destroy();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted = true;
-    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | (shown ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | (shown ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
     window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
                               clientHeight, flags);
     if (window == nullptr) {
         destroy();
         return false;
     }
+    // Smaller than this the arena is a smudge; the picture still scales to it.
+    SDL_SetWindowMinimumSize(window, kSmallestSide, kSmallestSide);
+    windowedWidth = clientWidth;
+    windowedHeight = clientHeight;
     return true;
 }
 
@@ -60,6 +64,22 @@ void Window::hide() {
 
 void Window::centre() {
     if (window) SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+bool Window::setFullscreen(bool on) {
+    if (window == nullptr) return false;
+    if (on && !isFullscreen()) SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    return SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+}
+
+bool Window::isFullscreen() const {
+    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void Window::windowedSize(int& width, int& height) const {
+    if (window != nullptr && !isFullscreen()) SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    width = windowedWidth;
+    height = windowedHeight;
 }
 
 ScreenRect Window::clientRect() const {

@@ -44,6 +44,8 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 400 ] && [ "$HEIGHT" = 400 ] || fail "window is ${WIDTH}x${HEIGHT}, not 400x400"
 wx=$X
 wy=$Y
+# Launchers match the window to its desktop entry by its class.
+xprop -id "$window" WM_CLASS | grep -q '"Quadrill"' || fail "window class is $(xprop -id "$window" WM_CLASS)"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 0.5
 

@@ -19,58 +19,12 @@
 #include "platform/Ticks.h"
 #include "platform/Window.h"
 #include "support/PlatformFaults.h"
+#include "support/PushedEvents.h"
 #include "support/ScratchDirectory.h"
 
 // The whole game between its menu and its matches, driven by pushed events
 // on a set clock, one frame at a time as the main loop would run them.
 namespace {
-
-void push(SDL_Event event) { SDL_PushEvent(&event); }
-
-SDL_Event keyEvent(Uint32 type, SDL_Keycode key, SDL_Scancode scancode) {
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = type;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = scancode;
-    return event;
-}
-
-void pushTap(SDL_Keycode key, SDL_Scancode scancode) {
-    push(keyEvent(SDL_KEYDOWN, key, scancode));
-    push(keyEvent(SDL_KEYUP, key, scancode));
-}
-
-void pushText(const char* text) {
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = SDL_TEXTINPUT;
-    std::strncpy(event.text.text, text, sizeof event.text.text - 1);
-    push(event);
-}
-
-void pushClick(int x, int y) {
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.x = x;
-    event.button.y = y;
-    push(event);
-}
-
-void pushWindowEvent(Uint8 what) {
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    push(event);
-}
-
-void drainMessages() {
-    platform::Message message;
-    while (!quitPosted() && platform::peekMessage(message)) windowProc(message);
-}
 
 class ApplicationMatchTest : public ::testing::Test {
 protected:
@@ -97,7 +51,7 @@ protected:
     }
 
     void startWithEnter() {
-        pushTap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+        pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
         drainMessages();
         ASSERT_TRUE(app().isMatchRunning());
     }
@@ -109,7 +63,7 @@ protected:
 };
 
 TEST_F(ApplicationMatchTest, EnterStartsAMatchWithTheBoxesChoice) {
-    pushClick(267, 196);  // green: Player
+    pushed::click(267, 196);  // green: Player
     drainMessages();
     startWithEnter();
     EXPECT_EQ(nullptr, app().menu());
@@ -120,14 +74,14 @@ TEST_F(ApplicationMatchTest, EnterStartsAMatchWithTheBoxesChoice) {
 }
 
 TEST_F(ApplicationMatchTest, SpaceAndTheStartButtonStartAMatchToo) {
-    pushText(" ");
+    pushed::text(" ");
     drainMessages();
     EXPECT_TRUE(app().isMatchRunning());
-    pushTap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     runFrames(1);
     ASSERT_NE(nullptr, app().menu());
-    pushClick(300, 380);
+    pushed::click(300, 380);
     drainMessages();
     EXPECT_TRUE(app().isMatchRunning());
 }
@@ -136,9 +90,9 @@ TEST_F(ApplicationMatchTest, ClicksAndKeysDuringAMatchChangeNothing) {
     startWithEnter();
     runFrames(100);
     Combat* combat = app().combat();
-    pushClick(99, 390);   // where Exit is in the menu
-    pushText("x");
-    pushTap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+    pushed::click(99, 390);   // where Exit is in the menu
+    pushed::text("x");
+    pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
     EXPECT_FALSE(quitPosted());
     EXPECT_EQ(combat, app().combat());
@@ -148,7 +102,7 @@ TEST_F(ApplicationMatchTest, EscapeReturnsToTheMenuWithoutNameEntry) {
     app().playerSetup().bHuman[1] = 1;
     startWithEnter();
     runFrames(200);
-    pushTap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     runFrames(1);
     ASSERT_NE(nullptr, app().menu());
@@ -159,7 +113,7 @@ TEST_F(ApplicationMatchTest, EscapeReturnsToTheMenuWithoutNameEntry) {
 TEST_F(ApplicationMatchTest, AMatchThatEndsByItselfOffersTheBestHumanResult) {
     // Everybody a person and nobody at the keys: the paddles stand still
     // in the middle and the balls decide.
-    for (int colour = 0; colour < 4; ++colour) pushClick(267, 141 + 24 * colour);
+    for (int colour = 0; colour < 4; ++colour) pushed::click(267, 141 + 24 * colour);
     drainMessages();
     startWithEnter();
     std::int32_t best = 0;
@@ -191,10 +145,10 @@ TEST_F(ApplicationMatchTest, MinimisingAndRestoringResumesWithoutAJump) {
     ASSERT_TRUE(combat->isPlaying());
     ASSERT_GT(combat->ballSet().count(), 0);
     const double before = combat->ballSet().ballPos(0).x;
-    pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    pushed::windowEvent(SDL_WINDOWEVENT_MINIMIZED);
     drainMessages();
     platform::testing::advanceTickCount(30000);
-    pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    pushed::windowEvent(SDL_WINDOWEVENT_RESTORED);
     drainMessages();
     runFrames(1);
     ASSERT_EQ(combat, app().combat());
@@ -221,6 +175,22 @@ TEST_F(ApplicationMatchTest, DisplayModeChangeRebuildsDisplaySpritesAndArena) {
     EXPECT_FALSE(r == 0 && g == 255 && b == 0);
 }
 
+TEST_F(ApplicationMatchTest, SwitchingToFullscreenAndBackTakesNoMatchTime) {
+    startWithEnter();
+    runFrames(120);
+    Combat* combat = app().combat();
+    ASSERT_TRUE(combat->isPlaying());
+    for (int i = 0; i < 2; ++i) {
+        pushed::tap(SDLK_F11, SDL_SCANCODE_F11);
+        platform::testing::advanceTickCount(700);
+        drainMessages();
+        runFrames(1);
+        ASSERT_EQ(combat, app().combat());
+        EXPECT_LE(combat->frameTime(), 16u);
+    }
+    EXPECT_FALSE(window.isFullscreen());
+}
+
 TEST_F(ApplicationMatchTest, ClosingDuringAMatchKeepsTheTable) {
     endGame();
     resetQuit();
@@ -231,7 +201,7 @@ TEST_F(ApplicationMatchTest, ClosingDuringAMatchKeepsTheTable) {
     SDL_Event quit;
     std::memset(&quit, 0, sizeof quit);
     quit.type = SDL_QUIT;
-    push(quit);
+    SDL_PushEvent(&quit);
     drainMessages();
     EXPECT_TRUE(quitPosted());
     EXPECT_EQ(std::string("\x01" "Ann\0\x09\0" "Bo\0\x03\0" "Cy\0\x01\0", 17), scratch.read("Quadrill.dat"));

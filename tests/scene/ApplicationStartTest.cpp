@@ -20,6 +20,7 @@
 #include "platform/ResourceTable.h"
 #include "platform/Window.h"
 #include "support/PlatformFaults.h"
+#include "support/PushedEvents.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -28,36 +29,6 @@ using platform::testing::recordedMessages;
 
 const std::string kDefaultFile("\x02" "Ball\0\x05\0" "Bead\0\x02\0" "Blob\0\0\0", 22);
 
-void push(const SDL_Event& event) {
-    SDL_Event copy = event;
-    SDL_PushEvent(&copy);
-}
-
-void pushKey(SDL_Keycode key, SDL_Scancode scancode) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = scancode;
-    push(event);
-    event.type = SDL_KEYUP;
-    push(event);
-}
-
-void pushClick(int x, int y) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.x = x;
-    event.button.y = y;
-    push(event);
-}
-
-// Hands every waiting message to the window procedure, as the main loop
-// does between frames, without ever waiting.
-void drainMessages() {
-    platform::Message message;
-    while (!quitPosted() && platform::peekMessage(message)) windowProc(message);
-}
 
 class ApplicationStartTest : public ::testing::Test {
 protected:
@@ -85,7 +56,7 @@ TEST_F(ApplicationStartTest, StartsInTheMenuAndEscapeQuitsKeepingTheTable) {
     EXPECT_NE(nullptr, g_pApplication->menu());
     EXPECT_FALSE(g_pApplication->isMatchRunning());
     EXPECT_TRUE(recordedMessages().empty());
-    pushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     EXPECT_TRUE(quitPosted());
     EXPECT_EQ(nullptr, g_pApplication);
@@ -94,8 +65,8 @@ TEST_F(ApplicationStartTest, StartsInTheMenuAndEscapeQuitsKeepingTheTable) {
 
 TEST_F(ApplicationStartTest, TickingPcForYellowAndQuittingStoresBitOneAsZero) {
     ASSERT_EQ(1, startGame(logger, window));
-    pushClick(308, 148);
-    pushClick(99, 390);  // Exit
+    pushed::click(308, 148);
+    pushed::click(99, 390);  // Exit
     drainMessages();
     EXPECT_TRUE(quitPosted());
     const std::string stored = scratch.read("Quadrill.dat");
@@ -119,7 +90,7 @@ TEST_F(ApplicationStartTest, GarbledFileStillGivesAWorkingMenu) {
     ASSERT_EQ(1, startGame(logger, window));
     ASSERT_NE(nullptr, g_pApplication->menu());
     EXPECT_EQ(1, g_pApplication->drawScene());
-    pushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     const std::string stored = scratch.read("Quadrill.dat");
     EXPECT_EQ(std::string("\x0F" "abcde\0\0\0" "\0\0\0" "\0\0\0", 15), stored);
@@ -136,7 +107,7 @@ TEST_F(ApplicationStartTest, LogoHandsTheHowToPlayPageToTheOpener) {
     setenv("PATH", (scratch.path() + ":" + path).c_str(), 1);
     setenv("XDG_CACHE_HOME", scratch.path().c_str(), 1);
     ASSERT_EQ(1, startGame(logger, window));
-    pushClick(341, 50);
+    pushed::click(341, 50);
     drainMessages();
     std::string opened;
     for (int i = 0; i < 100 && opened.empty(); ++i) {
@@ -161,7 +132,7 @@ TEST_F(ApplicationStartTest, NoSoundDeviceIsToldOnceAndTheGameGoesOnSilently) {
     EXPECT_EQ("Unable to create IDirectSound8 instance!\r\nError: DSERR_NODRIVER", recordedMessages()[0].text);
     EXPECT_TRUE(logSays("Error: DSERR_NODRIVER"));
     EXPECT_NE(nullptr, g_pApplication->menu());
-    pushClick(301, 141);  // a check box: no sound, no trouble
+    pushed::click(301, 141);  // a check box: no sound, no trouble
     drainMessages();
     EXPECT_TRUE(g_pApplication->menu()->isChecked(1, 1));
     EXPECT_EQ(1u, recordedMessages().size());

@@ -2,11 +2,9 @@
 
 #include "platform/Audio.h"
 #include "platform/DisplayFaults.h"
-#include "platform/Audio.h"
-#include "platform/DisplayFaults.h"
 #include "platform/EventPump.h"
 #include "platform/File.h"
-#include "platform/KeyboardTable.h"
+#include "platform/FramePacer.h"
 #include "platform/KeyboardTable.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceTable.h"
@@ -21,6 +19,8 @@ void clearAll() {
     platform::testing::clearDisplayFaults();
     platform::testing::clearKeyboardFaults();
     platform::testing::clearAudioFaults();
+    platform::testing::clearEventPump();
+    platform::testing::setDisplayRefreshRate(0);
 }
 }  // namespace
 

@@ -10,13 +10,17 @@
 
 namespace {
 
-TEST(WindowSizeTest, WholeMultiplesOnlyOnDesktopsThreeTimesAsHigh) {
-    EXPECT_EQ(400, windowSideFor(0));
+TEST(WindowSizeTest, LargestWholeMultipleInEightyFivePercentOfTheDesktop) {
+    EXPECT_EQ(400, windowSideFor(0));       // unknown
     EXPECT_EQ(400, windowSideFor(768));
-    EXPECT_EQ(400, windowSideFor(1199));
-    EXPECT_EQ(800, windowSideFor(1200));   // two thirds: 800
-    EXPECT_EQ(800, windowSideFor(1440));   // 960 holds two whole 400s
-    EXPECT_EQ(1200, windowSideFor(2160));  // a 4K screen: three
+    EXPECT_EQ(400, windowSideFor(800));
+    EXPECT_EQ(800, windowSideFor(1080));
+    EXPECT_EQ(1200, windowSideFor(1440));
+    EXPECT_EQ(1600, windowSideFor(2160));
+    EXPECT_EQ(800, windowSideFor(2160, 1000));  // an upright screen
+    // Too small for the picture: a window that fits, the picture scaled down.
+    EXPECT_EQ(340, windowSideFor(400));
+    EXPECT_EQ(200, windowSideFor(100));
 }
 
 TEST(OutOfMemoryTest, TellsTheSizeAsksToCloseAndEndsTheOperation) {

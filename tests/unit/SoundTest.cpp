@@ -2,14 +2,12 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "errors/ErrorLogger.h"
@@ -20,6 +18,7 @@
 #include "platform/SoundBuffer.h"
 #include "sound/Sound.h"
 #include "sound/SoundDevice.h"
+#include "support/DiskAudioCapture.h"
 #include "support/PlatformFaults.h"
 #include "support/ReportExpectations.h"
 #include "support/ScratchDirectory.h"
@@ -64,50 +63,21 @@ bool playingOnItsChannel(const Sound& sound) {
            Mix_GetChunk(buffer->channel()) == buffer->chunk();
 }
 
-// Waits on the real clock, the mixer's, for a short sound to end.
-bool waitForEnd(const Sound& sound, int limitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!playingOnItsChannel(sound)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
-
 // Channels the mixer stopped before their end, or finished.
 int g_channelsDone = 0;
 void SDLCALL countDone(int) { ++g_channelsDone; }
 
-// The first mixed output in which anything sounds, as the device would get it.
-struct OutputCapture {
-    std::mutex lock;
-    std::vector<std::int16_t> samples;
-
-    static void SDLCALL take(void* self, Uint8* stream, int length) {
-        auto* capture = static_cast<OutputCapture*>(self);
-        std::lock_guard<std::mutex> hold(capture->lock);
-        if (!capture->samples.empty()) return;
-        const auto* values = reinterpret_cast<const std::int16_t*>(stream);
-        const int count = length / 2;
-        for (int i = 0; i < count; ++i) {
-            if (values[i] != 0) {
-                capture->samples.assign(values, values + count);
-                return;
-            }
-        }
-    }
-    std::vector<std::int16_t> waitFor(int limitMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            {
-                std::lock_guard<std::mutex> hold(lock);
-                if (!samples.empty()) return samples;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return {};
-    }
-};
+// The `count` samples of wave() played whole from the first on, louder or
+// softer but in their shape, then silence to the end of what was heard.
+void expectWholeRampThenSilence(const std::vector<std::int16_t>& heard, std::size_t count) {
+    ASSERT_LE(count + DiskAudioCapture::kTurnSamples, heard.size());
+    std::vector<std::int16_t> ramp(count);
+    for (std::size_t i = 0; i < count; ++i) ramp[i] = static_cast<std::int16_t>(1000 + i);
+    double gain = 0;
+    EXPECT_LE(DiskAudioCapture::strayFromScaledCopy(heard.data(), ramp.data(), count, gain), 4.0);
+    EXPECT_GT(gain, 0.5);
+    EXPECT_TRUE(std::all_of(heard.begin() + count, heard.end(), [](std::int16_t v) { return v == 0; }));
+}
 
 class SoundTest : public ::testing::Test {
 protected:
@@ -118,11 +88,23 @@ protected:
     }
     void TearDown() override {
         Mix_ChannelFinished(nullptr);
-        Mix_SetPostMix(nullptr, nullptr);
     }
 
     void serve(const char* name, const std::vector<unsigned char>& bytes) {
         platform::testing::overrideResource(name, "WAVE", bytes.data(), bytes.size());
+    }
+
+    // Closes the device and cuts what it was sent into its sounds, each
+    // `length` samples from the turn it started in.
+    std::vector<std::vector<std::int16_t>> heard(const DiskAudioCapture& capture, std::size_t length) {
+        device.release();
+        const std::vector<std::int16_t> out = capture.samples();
+        std::vector<std::vector<std::int16_t>> sounds;
+        for (std::size_t start : DiskAudioCapture::soundStarts(out)) {
+            const std::size_t end = std::min(out.size(), start + length);
+            sounds.emplace_back(out.begin() + start, out.begin() + end);
+        }
+        return sounds;
     }
 
     void expectReported(const std::string& text, platform::Status status) {
@@ -193,28 +175,29 @@ TEST_F(SoundTest, ASecondPlayWhileStillPlayingIsDropped) {
 }
 
 TEST_F(SoundTest, APlayAfterTheEndStartsFromTheFirstSampleAndNeverLoops) {
+    DiskAudioCapture capture(scratch.path() + "/out.raw");
     ASSERT_EQ(1, device.create(nullptr, logger));
+    if (!capture.start()) GTEST_SKIP() << "the audio driver was chosen before this test";
     const auto klik = wave(1102, 551);
     serve("klik", klik);
     Sound sound;
     ASSERT_EQ(S_OK, device.loadWave("klik", &sound));
     ASSERT_EQ(S_OK, sound.play());
-    ASSERT_TRUE(waitForEnd(sound, 1000)) << "a 25 ms sound still plays after a second";
-
-    OutputCapture capture;
-    Mix_SetPostMix(OutputCapture::take, &capture);
+    ASSERT_TRUE(capture.waitForSilence(1000)) << "a 25 ms sound still plays after a second";
     ASSERT_EQ(S_OK, sound.play());
     EXPECT_TRUE(playingOnItsChannel(sound));
-    const std::vector<std::int16_t> heard = capture.waitFor(1000);
-    Mix_SetPostMix(nullptr, nullptr);
-    ASSERT_GE(heard.size(), 3u);
-    EXPECT_EQ(1000, heard[0]);
-    EXPECT_EQ(1001, heard[1]);
-    EXPECT_EQ(1002, heard[2]);
+    ASSERT_TRUE(capture.waitForSilence(1000));
+
+    const auto sounds = heard(capture, 1536);
+    ASSERT_EQ(2u, sounds.size());
+    EXPECT_EQ(sounds[0], sounds[1]);
+    expectWholeRampThenSilence(sounds[0], 551);
 }
 
 TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
+    DiskAudioCapture capture(scratch.path() + "/out.raw");
     ASSERT_EQ(1, device.create(nullptr, logger));
+    if (!capture.start()) GTEST_SKIP() << "the audio driver was chosen before this test";
     int frequency = 0;
     Uint16 format = 0;
     int channels = 0;
@@ -229,14 +212,12 @@ TEST_F(SoundTest, AWaveDeclaredAs44100HzStereoStillPlaysAsWritten) {
     // Converted from what the header claims, the chunk would be a quarter as long.
     ASSERT_NE(nullptr, sound.buffer()->chunk());
     EXPECT_EQ(2000u, sound.buffer()->chunk()->alen);
-
-    OutputCapture capture;
-    Mix_SetPostMix(OutputCapture::take, &capture);
     ASSERT_EQ(S_OK, sound.play());
-    const std::vector<std::int16_t> heard = capture.waitFor(1000);
-    Mix_SetPostMix(nullptr, nullptr);
-    ASSERT_GE(heard.size(), 512u);
-    for (std::size_t i = 0; i < 512; ++i) ASSERT_EQ(static_cast<std::int16_t>(1000 + i), heard[i]) << i;
+    ASSERT_TRUE(capture.waitForSilence(1000));
+
+    const auto sounds = heard(capture, 1536);
+    ASSERT_EQ(1u, sounds.size());
+    expectWholeRampThenSilence(sounds[0], 1000);
 }
 
 TEST_F(SoundTest, TheLengthFieldNeverTakesMoreThanTheResourceHolds) {
