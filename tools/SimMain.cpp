@@ -9,7 +9,9 @@
 
 #include "BackBufferSnapshot.h"
 #include "HeadlessStage.h"
+#include "RecordMatch.h"
 #include "SimOptions.h"
+#include "VerifyReplays.h"
 #include "combat/Combat.h"
 #include "physics/Ball.h"
 
@@ -142,6 +144,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quadrill-sim: the display could not be started\n");
         return 1;
     }
+    if (!options.verifyPaths.empty()) return verifyReplays(options, stage) ? 0 : 1;
+    if (!options.recordPath.empty()) return recordMatch(options, stage) ? 0 : 1;
     stage.random.seed(options.seed);
     std::uint32_t clock = kFirstMatchTime;
     Timings timings;

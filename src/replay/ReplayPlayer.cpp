@@ -39,6 +39,7 @@ ReplayPlayer::Step ReplayPlayer::diverge() {
 ReplayPlayer::Step ReplayPlayer::playFrame() {
     if (bDone) return dwDivergedAt ? Step::kDiverged : Step::kEnded;
     if (!bHasNext) return diverge();
+    wLastKeyBits = next.keyBits;
     matchKeys::unpack(next.keyBits, keyState);
     const Combat::FrameResult result = match.playFrame(keyState, next.ms);
     ++dwFramesPlayed;

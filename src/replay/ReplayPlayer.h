@@ -42,8 +42,8 @@ public:
     std::uint32_t nextFrameTime() const { return bHasNext ? next.ms : 0; }
     // The first frame after which the match was found to differ, 0 if none.
     std::uint32_t divergedAt() const { return dwDivergedAt; }
-    // The 256-byte key state of the last frame played.
-    const std::uint8_t* lastKeys() const { return keyState; }
+    // The keys of the last frame played (matchKeys bits).
+    std::uint16_t lastKeyBits() const { return wLastKeyBits; }
 
 private:
     Step diverge();
@@ -58,6 +58,7 @@ private:
     std::uint32_t dwFramesPlayed = 0;
     std::uint32_t dwDivergedAt = 0;
     bool bDone = false;
+    std::uint16_t wLastKeyBits = 0;
     std::uint8_t keyState[256] = {};
 };
 
