@@ -1,5 +1,6 @@
 #include "VerifyReplays.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "BackBufferSnapshot.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-bool verifyOne(const std::string& path, const SimOptions& options, HeadlessStage& stage) {
+bool verifyOne(const std::string& path, const SimOptions& options, HeadlessStage& stage, std::uint64_t& frames) {
     replay::Replay recorded;
     std::string error;
     if (!replay::loadReplay(path, recorded, error)) {
@@ -37,6 +38,7 @@ bool verifyOne(const std::string& path, const SimOptions& options, HeadlessStage
             }
         }
     }
+    frames += player.framesPlayed();
     const std::int32_t* scores = recorded.scores;
     std::printf("%s: scores %d %d %d %d, %u frames, ", path.c_str(), scores[0], scores[1], scores[2], scores[3],
                 recorded.frameCount);
@@ -51,7 +53,12 @@ bool verifyOne(const std::string& path, const SimOptions& options, HeadlessStage
 }  // namespace
 
 bool verifyReplays(const SimOptions& options, HeadlessStage& stage) {
+    const auto start = std::chrono::steady_clock::now();
+    std::uint64_t frames = 0;
     bool all = true;
-    for (const std::string& path : options.verifyPaths) all = verifyOne(path, options, stage) && all;
+    for (const std::string& path : options.verifyPaths) all = verifyOne(path, options, stage, frames) && all;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("timing: %llu frames read, played and checked in %.1f ms\n", static_cast<unsigned long long>(frames),
+                seconds * 1000.0);
     return all;
 }
