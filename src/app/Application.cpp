@@ -55,11 +55,12 @@ Application::~Application() {
 void Application::saveHighScores() {
     // The table is kept whichever scene is current: closing the window in
     // the middle of a match must not throw away the names typed earlier.
-    // Only a failed first menu, which never read the old file, writes nothing.
+    // Only a failed first menu, which never read the old file, and a file
+    // that could not be read write nothing.
     if (!bSaveHighScores || !pHighScores) return;
     // Between two scenes (a match that failed to be made) the players are
     // those the menu handed over.
-    highScoreFile::write(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup));
+    highScoreFile::save(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup), *pLogger);
 }
 
 void Application::initSound() {
@@ -96,7 +97,9 @@ int Application::initDisplayAndMenu() {
 
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
     if (!pMenu->load(true, false)) return 0;
-    bSaveHighScores = 1;
+    // A table that could not be read is still on the disk; writing the
+    // defaults over it would lose it for good.
+    bSaveHighScores = pMenu->keepsOldHighScoreFile() ? 0 : 1;
     return 1;
 }
 

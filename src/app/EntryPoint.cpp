@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <new>
+#include <string>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -18,8 +19,11 @@ namespace {
 // A start-up failure of the windowing system: shown, and logged with the
 // system's own words for it.
 int windowFailure(ErrorLogger& logger, int textId) {
+    // The message box puts its own words in the system's error text (or
+    // clears it), so the reason is taken before the box is shown.
+    const std::string reason = platform::lastSystemError();
     logger.showMessage(0, textId);
-    logger.writeLog(platform::lastSystemError(), textId);
+    logger.writeLog(reason.c_str(), textId);
     return 0;
 }
 

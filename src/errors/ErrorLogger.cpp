@@ -7,6 +7,7 @@
 #include "menu/DataFile.h"
 #include "platform/MessageBox.h"
 #include "resources/TextFileReader.h"
+#include "settings/DataFolders.h"
 
 namespace {
 
@@ -103,11 +104,11 @@ void ErrorLogger::showMessage(int captionId, int textId, std::initializer_list<c
 }
 
 void ErrorLogger::writeLog(const char* description, int textId, std::initializer_list<const char*> arguments) {
-    writeReport(description ? description : "", textId, arguments);
+    writeReport(description ? description : "", formatMessage(text(textId).c_str(), arguments, kLogTextCapacity));
 }
 
 void ErrorLogger::writeLogById(int descriptionId, int textId, std::initializer_list<const char*> arguments) {
-    writeReport(text(descriptionId), textId, arguments);
+    writeReport(text(descriptionId), formatMessage(text(textId).c_str(), arguments, kLogTextCapacity));
 }
 
 void ErrorLogger::setDisplayInterface(const char* deviceDescription) {
@@ -134,10 +135,19 @@ void ErrorLogger::reportMissingResource(const char* resourceName, int readerCode
     writeLogById(readerCode, 3, {resourceName});
 }
 
-void ErrorLogger::writeReport(const std::string& description, int textId, std::initializer_list<const char*> arguments) {
+void ErrorLogger::reportText(int captionId, const std::string& message, const std::string& description) {
+    platform::showErrorMessage(text(captionId).c_str(), message.c_str());
+    writeReport(description, cut(message, kLogTextCapacity));
+}
+
+void ErrorLogger::writeReport(const std::string& description, const std::string& error) {
     if (!bLogEnabled) return;
+    // A log that cannot be written is dropped: the message box has told
+    // the player already.
+    std::string ignored;
+    if (!dataFolders::makeFolders(dataFolders::stateDir(), ignored)) return;
     DataFile file;
-    if (!file.createText("logError.txt")) return;
+    if (!file.createText(dataFolders::logPath().c_str())) return;
 
     char piece[600];
     std::snprintf(piece, sizeof piece, "%s v%d.%d Error Log\r\n\r\n", "Quadrill", 1, 0);
@@ -189,7 +199,6 @@ void ErrorLogger::writeReport(const std::string& description, int textId, std::i
     file.writeString(kHyphens);
     file.writeString("\r\n\r\n");
 
-    const std::string error = formatMessage(text(textId).c_str(), arguments, kLogTextCapacity);
     const std::string report = cut("Error: " + error + "\r\n\r\nDescription: " + description, kLogErrorCapacity);
     file.writeString(report.c_str());
     file.close();

@@ -8,8 +8,8 @@
 #include "platform/SystemInfo.h"
 
 // Every failure is shown in a message box whose caption and text come by
-// number from the message table, and written to logError.txt together with
-// a description of the machine. The logger is the first object the program
+// number from the message table, and written to logError.txt (in the state
+// folder of dataFolders) together with a description of the machine. The logger is the first object the program
 // makes and the last it destroys.
 class ErrorLogger {
 public:
@@ -39,13 +39,17 @@ public:
     // A text table that would not open: message 3 with its name, the
     // reader's code (1000 to 1002) as the log's description.
     void reportMissingResource(const char* resourceName, int readerCode);
+    // A failure the table has no text for, because it names a file and the
+    // system's reason: shown under a caption of the table, logged with the
+    // reason as the description.
+    void reportText(int captionId, const std::string& message, const std::string& description);
 
     // The table text of an id, or of the first row for an unknown id.
     const std::string& text(int id) const;
 
 private:
     void gatherSystemInformation();
-    void writeReport(const std::string& description, int textId, std::initializer_list<const char*> arguments);
+    void writeReport(const std::string& description, const std::string& error);
 
     std::int32_t bLogEnabled;
     std::int32_t cMessages;

@@ -9,7 +9,16 @@ constexpr std::size_t kLongestString = 4096;
 bool DataFile::openRead(const char* name) {
     close();
     textMode = 0;
+    bReadFailed = false;
     return file.openRead(name);
+}
+
+bool DataFile::isMissing() const { return file.notFound(); }
+
+long DataFile::get(void* bytes, std::size_t count) {
+    const long got = file.read(bytes, count);
+    if (got < 0 && file.isOpen()) bReadFailed = true;
+    return got;
 }
 
 bool DataFile::createText(const char* name) {
@@ -28,7 +37,7 @@ bool DataFile::createBinary(const char* name) {
 
 std::uint8_t DataFile::readByte() {
     unsigned char b = 0;
-    if (file.read(&b, 1) != 1) return 0;
+    if (get(&b, 1) != 1) return 0;
     return b;
 }
 
@@ -43,7 +52,7 @@ std::string DataFile::readString() {
     if (!file.isOpen()) return text;
     for (;;) {
         unsigned char b = 0;
-        if (file.read(&b, 1) != 1 || b == 0) break;
+        if (get(&b, 1) != 1 || b == 0) break;
         if (text.size() < kLongestString) text.push_back(static_cast<char>(b));
     }
     return text;

@@ -16,6 +16,8 @@ public:
     DataFile& operator=(const DataFile&) = delete;
 
     bool openRead(const char* name);
+    // After a failed openRead: true when there is simply no such file.
+    bool isMissing() const;
     bool createText(const char* name);
     bool createBinary(const char* name);
 
@@ -33,14 +35,21 @@ public:
     // True once any write came up short: the file on disk is not what was
     // written and must not replace a good one.
     bool writeFailed() const { return bWriteFailed; }
+    // True once a read failed for another reason than the end of the file:
+    // what was read is not what the file holds.
+    bool readFailed() const { return bReadFailed; }
+    // The system's words for the last failure.
+    const std::string& failure() const { return file.failure(); }
     // Pushes written bytes to the disk and closes; false if either failed.
     bool close();
 
 private:
     void put(const void* bytes, std::size_t count);
+    long get(void* bytes, std::size_t count);
 
     platform::File file;
     std::int32_t textMode = 1;
     bool bWriting = false;
     bool bWriteFailed = false;
+    bool bReadFailed = false;
 };

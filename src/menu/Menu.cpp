@@ -62,9 +62,7 @@ Menu::~Menu() {
 }
 
 int Menu::load(bool first, bool abandoned) {
-    if (first && !highScoreFile::read(highScores, setup)) {
-        if (!highScoreFile::readDefaults(highScores, setup, logger)) return 0;
-    }
+    if (first && !highScoreFile::load(highScores, setup, logger, bKeepOldFile)) return 0;
     TextFileReader reader;
     const int opened = reader.openText("txtMenu", "TextFile");
     if (opened != 0) {

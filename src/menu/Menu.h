@@ -48,6 +48,9 @@ public:
     // The colours whose Player box is ticked, as the high-score file keeps them.
     std::uint8_t playerBits() const;
     bool isChecked(int row, int colour) const { return boxes[row * 4 + colour].checked != 0; }
+    // The first menu found a high-score file it could not read: the file
+    // must be left as it is at the end.
+    bool keepsOldHighScoreFile() const { return bKeepOldFile; }
 
 private:
     struct CircleButton {
@@ -77,4 +80,5 @@ private:
     Font font;
     HighScoreTable& highScores;
     PlayerSetup& setup;
+    bool bKeepOldFile = false;
 };

@@ -89,7 +89,7 @@ Status Display::createBackBuffer() {
     if (SDL_QueryTexture(texture, &format, nullptr, nullptr, nullptr) != 0) return E_FAIL;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, SDL_BITSPERPIXEL(format), format);
     if (surface == nullptr) return E_OUTOFMEMORY;
-    back = std::make_unique<PixelSurface>(surface, surfaces, false);
+    back = PixelSurface::adopt(surface, surfaces, false);
     return S_OK;
 }
 
@@ -230,7 +230,7 @@ std::unique_ptr<PixelSurface> Display::createSurface(int width, int height, bool
         return nullptr;
     }
     status = S_OK;
-    return std::make_unique<PixelSurface>(surface, surfaces, systemMemory);
+    return PixelSurface::adopt(surface, surfaces, systemMemory);
 }
 
 Status Display::blit(int x, int y, PixelSurface& source, const PixelRect& sourceRect) {

@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 
 #include <climits>
+#include <new>
 
 #include "platform/ResourceTable.h"
 
@@ -80,7 +81,13 @@ std::unique_ptr<FontFace> FontFace::open(const char* face, std::int32_t height) 
         TTF_Quit();
         return nullptr;
     }
-    return std::unique_ptr<FontFace>(new FontFace(font, pointSize));
+    try {
+        return std::unique_ptr<FontFace>(new FontFace(font, pointSize));
+    } catch (const std::bad_alloc&) {
+        TTF_CloseFont(font);
+        TTF_Quit();
+        throw;
+    }
 }
 
 FontFace::FontFace(TTF_Font* font, int pointSize) : font(font), iPointSize(pointSize) {}

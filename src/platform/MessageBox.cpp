@@ -19,6 +19,9 @@ void showErrorMessage(const char* caption, const char* text) {
     if (text == nullptr) text = "";
     if (g_recording) {
         recorded().push_back({caption, text});
+        // A real box leaves SDL's error text replaced by its own (or
+        // cleared); so does this one, so that tests see what players get.
+        SDL_ClearError();
         return;
     }
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0) {

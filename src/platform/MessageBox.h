@@ -5,7 +5,8 @@
 namespace platform {
 
 // A modal error box with an OK button and no owner window. Where no display
-// can show one, the caption and text go to standard error instead.
+// can show one, the caption and text go to standard error instead. Either
+// way the system's error text (lastSystemError) is gone afterwards.
 void showErrorMessage(const char* caption, const char* text);
 
 namespace testing {

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstring>
+#include <new>
 
 #include "platform/ResourceTable.h"
 #include "platform/SurfaceSet.h"
@@ -95,6 +96,22 @@ PixelSurface::PixelSurface(SDL_Surface* surface, std::shared_ptr<SurfaceSet> set
     // key leaves anything out.
     SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
     if (this->set) this->set->add(this);
+}
+
+std::unique_ptr<PixelSurface> PixelSurface::adopt(SDL_Surface* surface, std::shared_ptr<SurfaceSet> set,
+                                                  bool systemMemory) {
+    // Out of memory on the way, nothing else would free the SDL surface:
+    // it is owned by the new object before the set is joined.
+    std::unique_ptr<PixelSurface> made;
+    try {
+        made.reset(new PixelSurface(surface, nullptr, systemMemory));
+    } catch (const std::bad_alloc&) {
+        SDL_FreeSurface(surface);
+        throw;
+    }
+    made->set = std::move(set);
+    if (made->set) made->set->add(made.get());
+    return made;
 }
 
 PixelSurface::~PixelSurface() {

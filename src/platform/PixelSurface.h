@@ -26,6 +26,9 @@ class PixelSurface {
 public:
     // Takes the SDL surface over and joins the display's set.
     PixelSurface(SDL_Surface* surface, std::shared_ptr<SurfaceSet> set, bool systemMemory);
+    // The same, and the SDL surface is freed even when memory runs out.
+    static std::unique_ptr<PixelSurface> adopt(SDL_Surface* surface, std::shared_ptr<SurfaceSet> set,
+                                               bool systemMemory);
     ~PixelSurface();
     PixelSurface(const PixelSurface&) = delete;
     PixelSurface& operator=(const PixelSurface&) = delete;

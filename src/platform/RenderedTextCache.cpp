@@ -20,7 +20,13 @@ void RenderedTextCache::add(const std::string& text, std::uint32_t colour, SDL_S
         SDL_FreeSurface(entries.front().image);
         entries.erase(entries.begin());
     }
-    entries.push_back(Entry{text, colour, image});
+    try {
+        entries.push_back(Entry{text, colour, image});
+    } catch (...) {
+        // The cache owns its images; one it could not keep is freed here.
+        SDL_FreeSurface(image);
+        throw;
+    }
 }
 
 }  // namespace platform

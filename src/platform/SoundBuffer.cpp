@@ -44,10 +44,12 @@ Status SoundBuffer::create(const char* name, const unsigned char* bytes, std::si
 SoundBuffer::SoundBuffer(const char* name, const unsigned char* bytes, std::size_t size)
     : szName(name ? name : ""), samples(bytes, bytes + (size & ~static_cast<std::size_t>(1))), pChunk(nullptr),
       iChannel(-1), bLost(false) {
+    // Listed first: running out of memory there must not leave a chunk
+    // that no destructor frees.
+    liveBuffers().push_back(this);
     // The chunk only points at the samples, which this object keeps and
     // never resizes.
     pChunk = Mix_QuickLoad_RAW(samples.data(), static_cast<Uint32>(samples.size()));
-    liveBuffers().push_back(this);
 }
 
 SoundBuffer::~SoundBuffer() {

@@ -22,6 +22,7 @@ export QUADRILL_DATA_DIR="$work/data"
 export QUADRILL_CONFIG_DIR="$work/config"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$(readlink -f "$0")")/support/window.bash"
 
 openbox --sm-disable > /dev/null 2>&1 &
 wm=$!
@@ -29,13 +30,7 @@ wm=$!
 game=$!
 trap 'kill $game $wm 2>/dev/null || true; rm -rf "$work"' EXIT
 
-window=""
-for _ in $(seq 1 100); do
-  window=$(xdotool search --name '^Quadrill$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled Quadrill"
+wait_for_window
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 800 ] || fail "first window is ${WIDTH}x${HEIGHT}, not 800x800 on a 1080-pixel desktop"
 xdotool windowfocus --sync "$window" 2>/dev/null || true

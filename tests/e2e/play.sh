@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
 # Plays the real game under Xvfb the way a person would: the menu shows,
 # Enter starts a match with moving balls, Escape goes back, Escape quits,
-# and the table of best results is on disk byte for byte.
+# and the table of best results is on disk byte for byte: in the player's
+# data folder, or beside the game when a table was already kept there.
 set -euo pipefail
 
 binary=$(readlink -f "$1")
 assets=$(readlink -f "$(dirname "$binary")/generated/assets")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
 
 if [ -z "${QUADRILL_E2E_INNER:-}" ]; then
   export QUADRILL_E2E_INNER=1
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$binary"
 fi
 
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/home" "$work/play"
+cd "$work/play"
+
 export SDL_VIDEODRIVER=x11
 export SDL_AUDIODRIVER=dummy
-export HOME="$work"
+export HOME="$work/home"
+unset XDG_DATA_HOME XDG_STATE_HOME XDG_CONFIG_HOME QUADRILL_DATA_DIR QUADRILL_CONFIG_DIR
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$(readlink -f "$0")")/support/window.bash"
 
 # How many pixels of a region of the screen differ from the same region of
 # a picture (both at the window's place), allowing for a little colour noise.
@@ -29,16 +34,30 @@ differing_pixels() { # picture x y w h
   compare -metric AE -fuzz 6% "$work/region.png" "$work/expected.png" null: 2>&1 || true
 }
 
-"$binary" > "$work/out.txt" 2>&1 &
-game=$!
+# Starts the game and waits for its window.
+start_game() {
+  "$binary" > "$work/out.txt" 2>&1 &
+  game=$!
+  wait_for_window
+}
 
-window=""
-for _ in $(seq 1 100); do
-  window=$(xdotool search --name '^Quadrill$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled Quadrill"
+# Escape in the menu quits; the game must end by itself with exit code 0.
+quit_from_menu() {
+  xdotool key --window "$window" Escape
+  for _ in $(seq 1 50); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game" 2>/dev/null; then
+    kill "$game"
+    fail "Escape in the menu did not quit"
+  fi
+  wait "$game" || fail "exit code $?"
+}
+
+bytes_of() { od -An -tx1 "$1" 2>/dev/null || true; }
+
+start_game
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 400 ] && [ "$HEIGHT" = 400 ] || fail "window is ${WIDTH}x${HEIGHT}, not 400x400"
@@ -69,19 +88,23 @@ moved=$(compare -metric AE "$work/match1.png" "$work/match2.png" null: 2>&1 || t
 
 xdotool key --window "$window" Escape
 sleep 0.8
-xdotool key --window "$window" Escape
-for _ in $(seq 1 50); do
-  kill -0 "$game" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$game" 2>/dev/null; then
-  kill "$game"
-  fail "Escape in the menu did not quit"
-fi
-wait "$game" || fail "exit code $?"
+quit_from_menu
 
-# The defaults, with only yellow played by a person.
+# Started in an empty folder: the defaults, with only yellow played by a
+# person, in the data folder, and nothing left in the working folder.
+stored="$HOME/.local/share/quadrill/Quadrill.dat"
 expected=$(printf '\002Ball\000\005\000Bead\000\002\000Blob\000\000\000' | od -An -tx1)
-actual=$(od -An -tx1 Quadrill.dat 2>/dev/null || true)
-[ "$expected" = "$actual" ] || fail "Quadrill.dat holds:$actual"
-echo "e2e: menu, match, quit and high-score file all as expected"
+actual=$(bytes_of "$stored")
+[ "$expected" = "$actual" ] || fail "$stored holds:$actual"
+[ -z "$(ls -A)" ] || fail "files left in the working folder: $(ls -A)"
+
+# A table already kept in the working folder stays in use there.
+printf '\017Ann\000\011\000\000\003\000Zed\000\001\000' > Quadrill.dat
+beside=$(bytes_of Quadrill.dat)
+start_game
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 0.5
+quit_from_menu
+[ "$beside" = "$(bytes_of Quadrill.dat)" ] || fail "Quadrill.dat beside the game holds:$(bytes_of Quadrill.dat)"
+[ "$expected" = "$(bytes_of "$stored")" ] || fail "the data folder's table changed"
+echo "e2e: menu, match, quit and high-score files all as expected"

@@ -1,5 +1,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -11,16 +12,19 @@
 #include "app/EntryPoint.h"
 #include "app/Shell.h"
 #include "errors/ErrorLogger.h"
+#include "menu/HighScoreTable.h"
 #include "menu/Menu.h"
 #include "platform/Audio.h"
 #include "platform/DisplayFaults.h"
 #include "platform/EventPump.h"
+#include "platform/File.h"
 #include "platform/KeyboardTable.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceTable.h"
 #include "platform/Window.h"
 #include "support/PlatformFaults.h"
 #include "support/PushedEvents.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -184,6 +188,84 @@ TEST_F(StartUpFailureTest, Input) {
 TEST_F(StartUpFailureTest, KeyboardAcquire) {
     platform::testing::setKeyboardFault(platform::KeyboardStep::Acquire, platform::status::E_ACCESSDENIED);
     expectFailure("DirectInput error!", "Unable to acquire keyboard!\r\nError: E_ACCESSDENIED");
+}
+
+TEST_F(StartUpFailureTest, WindowSystemKeepsItsReasonInTheLog) {
+    ScopedEnvironment environment;
+    environment.set("SDL_VIDEODRIVER", "nosuchdriver");
+    expectFailure("General error!", "Unable to register window class!");
+    EXPECT_TRUE(logSays("Description: nosuchdriver not available")) << scratch.read("logError.txt");
+}
+
+// Where the table lives and what happens when it cannot be read or saved.
+class HighScoreFileStartTest : public ApplicationStartTest {
+protected:
+    void startAndQuit() {
+        ASSERT_EQ(1, startGame(logger, window));
+        endGame();
+    }
+
+    const std::string kStored{"\x0F" "Ann\0\x09\0" "\0\x03\0" "Zed\0\x01\0", 16};
+    ScopedEnvironment environment;
+};
+
+TEST_F(HighScoreFileStartTest, TheTableGoesToTheDataFolderUnlessTheWorkingDirectoryHasOne) {
+    environment.unset("QUADRILL_DATA_DIR");
+    environment.set("XDG_DATA_HOME", scratch.path() + "/data");
+    environment.set("XDG_STATE_HOME", scratch.path() + "/state");
+    startAndQuit();
+    EXPECT_EQ(kDefaultFile, scratch.read("data/quadrill/Quadrill.dat"));
+    EXPECT_FALSE(scratch.exists("Quadrill.dat"));
+
+    // Players who always kept their table beside the game keep it there.
+    scratch.write("Quadrill.dat", kStored);
+    startAndQuit();
+    EXPECT_EQ(kStored, scratch.read("Quadrill.dat"));
+    EXPECT_EQ(kDefaultFile, scratch.read("data/quadrill/Quadrill.dat"));
+    EXPECT_TRUE(recordedMessages().empty());
+}
+
+TEST_F(HighScoreFileStartTest, ATableThatCannotBeReadIsToldAndNeverOverwritten) {
+    scratch.write("Quadrill.dat", kStored);
+    platform::testing::failRead(true);
+    ASSERT_EQ(1, startGame(logger, window));
+    platform::testing::failRead(false);
+    ASSERT_EQ(1u, recordedMessages().size());
+    const std::string told = "Could not read the high scores from " + scratch.path() + "/Quadrill.dat: Input/output error.";
+    EXPECT_EQ(0u, recordedMessages()[0].text.find(told)) << recordedMessages()[0].text;
+    EXPECT_TRUE(logSays("Error: " + told));
+    EXPECT_TRUE(logSays("Description: Input/output error"));
+    EXPECT_EQ("Ball", g_pApplication->highScores()->name(0));
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    EXPECT_EQ(kStored, scratch.read("Quadrill.dat"));
+    EXPECT_EQ(1u, recordedMessages().size());
+}
+
+TEST_F(HighScoreFileStartTest, AFolderNamedLikeTheTableIsLeftAlone) {
+    ASSERT_EQ(0, mkdir((scratch.path() + "/Quadrill.dat").c_str(), 0700));
+    startAndQuit();
+    ASSERT_EQ(1u, recordedMessages().size());
+    EXPECT_NE(std::string::npos, recordedMessages()[0].text.find("/Quadrill.dat: Is a directory."));
+    EXPECT_TRUE(scratch.names("Quadrill.dat").empty());
+}
+
+TEST_F(HighScoreFileStartTest, AFailedSaveIsToldOnceAndKeepsTheOldFile) {
+    scratch.write("Quadrill.dat", kStored);
+    ASSERT_EQ(1, startGame(logger, window));
+    pushed::click(308, 148);  // PC for yellow: the table to save differs from the file
+    drainMessages();
+    platform::testing::failRename(true);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    platform::testing::failRename(false);
+    ASSERT_EQ(1u, recordedMessages().size());
+    const std::string told = "Could not save the high scores to " + scratch.path() +
+                             "/Quadrill.dat: Input/output error. The old file, if any, was left as it was.";
+    EXPECT_EQ("General error!", recordedMessages()[0].caption);
+    EXPECT_EQ(told, recordedMessages()[0].text);
+    EXPECT_TRUE(logSays("Error: " + told + "\r\n\r\nDescription: Input/output error"));
+    EXPECT_EQ(kStored, scratch.read("Quadrill.dat"));
 }
 
 TEST(MessageTableFailureTest, IsToldWithTheBuiltInTextAndNothingIsLogged) {

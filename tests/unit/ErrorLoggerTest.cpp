@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceTable.h"
 #include "support/PlatformFaults.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -143,6 +144,22 @@ TEST_F(ErrorLoggerTest, ReportThatCannotBeWrittenIsDroppedSilently) {
     EXPECT_FALSE(scratch.exists("logError.txt"));
     ASSERT_EQ(1u, recordedMessages().size());
     EXPECT_EQ("Unable to open internal file: \"txtMenu\"!", recordedMessages()[0].text);
+}
+
+TEST_F(ErrorLoggerTest, TheLogGoesToTheStateFolderWhereverTheGameRuns) {
+    ScopedEnvironment environment;
+    environment.unset("QUADRILL_DATA_DIR");
+    environment.set("XDG_STATE_HOME", scratch.path() + "/state");
+    logger.enableLog();
+    logger.reportText(0, "Could not save the high scores to /x/Quadrill.dat: Permission denied.", "Permission denied");
+    EXPECT_FALSE(scratch.exists("logError.txt"));
+    const std::string report = scratch.read("state/quadrill/logError.txt");
+    EXPECT_NE(std::string::npos, report.find("Error: Could not save the high scores to /x/Quadrill.dat: "
+                                             "Permission denied.\r\n\r\nDescription: Permission denied"))
+        << report;
+    ASSERT_EQ(1u, recordedMessages().size());
+    EXPECT_EQ("General error!", recordedMessages()[0].caption);
+    EXPECT_EQ("Could not save the high scores to /x/Quadrill.dat: Permission denied.", recordedMessages()[0].text);
 }
 
 TEST(ErrorLoggerInitTest, MissingMessageTableFailsWithoutShowingAnything) {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
@@ -14,7 +15,10 @@
 #include "platform/MessageBox.h"
 #include "platform/ResourceTable.h"
 #include "resources/TextFileReader.h"
+#include "settings/DataFolders.h"
+#include "support/PlainUser.h"
 #include "support/PlatformFaults.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -31,6 +35,11 @@ protected:
         ASSERT_EQ(1, logger.init());
     }
 
+    highScoreFile::Found read(HighScoreTable& into, PlayerSetup& players) {
+        return highScoreFile::read(dataFolders::highScorePath(), into, players, reason);
+    }
+    bool write(std::uint8_t bits) { return highScoreFile::write(dataFolders::highScorePath(), table, bits, reason); }
+
     std::string rows() const {
         std::string text;
         for (int r = 0; r < table.rows(); ++r) text += table.name(r) + ":" + std::to_string(table.score(r)) + " ";
@@ -43,19 +52,20 @@ protected:
     DisplayDevice display;
     HighScoreTable table{display};
     PlayerSetup setup;
+    std::string reason;
 };
 
 TEST_F(HighScoreFileTest, DefaultsAreStoredAsTheirTwentyTwoBytes) {
-    EXPECT_FALSE(highScoreFile::read(table, setup));
+    EXPECT_EQ(highScoreFile::Found::NoFile, read(table, setup));
     ASSERT_EQ(1, highScoreFile::readDefaults(table, setup, logger));
     EXPECT_EQ("Ball:5 Bead:2 Blob:0 ", rows());
     EXPECT_EQ(0, setup.bHuman[0]);
     EXPECT_EQ(1, setup.bHuman[1]);
     EXPECT_EQ(0, setup.bHuman[2]);
     EXPECT_EQ(0, setup.bHuman[3]);
-    ASSERT_TRUE(highScoreFile::write(table, highScoreFile::playerBitsOf(setup)));
+    ASSERT_TRUE(write(highScoreFile::playerBitsOf(setup))) << reason;
     EXPECT_EQ(kDefaultBytes, scratch.read("Quadrill.dat"));
-    EXPECT_FALSE(scratch.exists("Quadrill.dat.new"));
+    EXPECT_EQ(std::vector<std::string>{"Quadrill.dat"}, scratch.names());
 }
 
 TEST_F(HighScoreFileTest, MissingDefaultsAreReported) {
@@ -72,7 +82,7 @@ TEST_F(HighScoreFileTest, RoundTripWithEmptyNameAndAllPlayers) {
     table.setScore(1, 300);
     table.setName(2, "Zed");
     table.setScore(2, 1);
-    ASSERT_TRUE(highScoreFile::write(table, 0x0F));
+    ASSERT_TRUE(write(0x0F)) << reason;
     EXPECT_EQ(std::string("\x0F" "Ann\0\xF9\xFF" "\0\x2C\x01" "Zed\0\x01\0", 16), scratch.read("Quadrill.dat"));
     HighScoreTable again(display);
     TextFileReader reader;
@@ -80,7 +90,7 @@ TEST_F(HighScoreFileTest, RoundTripWithEmptyNameAndAllPlayers) {
     for (int i = 0; i < 4; ++i) reader.readInt();
     again.load(reader);
     PlayerSetup players;
-    ASSERT_TRUE(highScoreFile::read(again, players));
+    ASSERT_EQ(highScoreFile::Found::File, read(again, players));
     for (int c = 0; c < 4; ++c) EXPECT_EQ(1, players.bHuman[c]);
     EXPECT_EQ("", again.name(1));
     EXPECT_EQ(300, again.score(1));
@@ -101,7 +111,7 @@ TEST_F(HighScoreFileTest, BadFilesGiveDefinedValues) {
     };
     for (const Case& c : cases) {
         scratch.write("Quadrill.dat", c.bytes);
-        ASSERT_TRUE(highScoreFile::read(table, setup));
+        ASSERT_EQ(highScoreFile::Found::File, read(table, setup));
         EXPECT_EQ(c.expected, rows()) << "file of " << c.bytes.size() << " bytes";
         for (int r = 0; r < 3; ++r) EXPECT_LE(table.name(r).size(), 5u);
     }
@@ -117,7 +127,7 @@ TEST_F(HighScoreFileTest, RandomFilesNeverBreakReading) {
         std::string bytes(static_cast<std::size_t>(std::rand() % 40), '\0');
         for (char& b : bytes) b = static_cast<char>(std::rand() % 256);
         scratch.write("Quadrill.dat", bytes);
-        ASSERT_TRUE(highScoreFile::read(table, setup));
+        ASSERT_EQ(highScoreFile::Found::File, read(table, setup));
         for (int r = 0; r < 3; ++r) ASSERT_LE(table.name(r).size(), 5u);
         for (int c = 0; c < 4; ++c) ASSERT_LE(setup.bHuman[c], 1);
     }
@@ -127,28 +137,81 @@ TEST_F(HighScoreFileTest, FailedWritesLeaveTheOldFileAsItWas) {
     scratch.write("Quadrill.dat", kDefaultBytes);
     table.setName(0, "New");
     table.setScore(0, 99);
+    const std::vector<std::string> onlyTheTable = {"Quadrill.dat"};
 
     platform::testing::setWriteLimit(5);  // the disk fills up half way
-    EXPECT_FALSE(highScoreFile::write(table, 1));
+    EXPECT_FALSE(write(1));
+    EXPECT_EQ("No space left on device", reason);
     platform::testing::clearFileFaults();
     EXPECT_EQ(kDefaultBytes, scratch.read("Quadrill.dat"));
-    EXPECT_FALSE(scratch.exists("Quadrill.dat.new"));
+    EXPECT_EQ(onlyTheTable, scratch.names());
 
     platform::testing::failCreate(true);
-    EXPECT_FALSE(highScoreFile::write(table, 1));
+    EXPECT_FALSE(write(1));
+    EXPECT_EQ("Read-only file system", reason);
     platform::testing::clearFileFaults();
     EXPECT_EQ(kDefaultBytes, scratch.read("Quadrill.dat"));
 
     platform::testing::failRename(true);
-    EXPECT_FALSE(highScoreFile::write(table, 1));
+    EXPECT_FALSE(write(1));
+    EXPECT_FALSE(reason.empty());
     platform::testing::clearFileFaults();
     EXPECT_EQ(kDefaultBytes, scratch.read("Quadrill.dat"));
-    EXPECT_FALSE(scratch.exists("Quadrill.dat.new"));
+    EXPECT_EQ(onlyTheTable, scratch.names());
 
-    // A directory standing where the new file would go.
+    // A folder left where an older game put its temporary file is in
+    // nobody's way any more, and stays as it was.
     ASSERT_EQ(0, mkdir((scratch.path() + "/Quadrill.dat.new").c_str(), 0755));
-    EXPECT_FALSE(highScoreFile::write(table, 1));
-    EXPECT_EQ(kDefaultBytes, scratch.read("Quadrill.dat"));
+    EXPECT_TRUE(write(1)) << reason;
+    EXPECT_EQ(std::string("\x01" "New\0\x63\0", 7), scratch.read("Quadrill.dat").substr(0, 7));
+    EXPECT_EQ((std::vector<std::string>{"Quadrill.dat", "Quadrill.dat.new"}), scratch.names());
+}
+
+TEST_F(HighScoreFileTest, SomethingThereThatCannotBeReadIsToldFromNoFile) {
+    ASSERT_EQ(0, mkdir((scratch.path() + "/Quadrill.dat").c_str(), 0755));
+    EXPECT_EQ(highScoreFile::Found::Unreadable, read(table, setup));
+    EXPECT_EQ("Is a directory", reason);
+    ASSERT_EQ(0, rmdir((scratch.path() + "/Quadrill.dat").c_str()));
+
+    scratch.write("Quadrill.dat", kDefaultBytes);
+    platform::testing::failRead(true);  // a bad sector under the file
+    EXPECT_EQ(highScoreFile::Found::Unreadable, read(table, setup));
+    EXPECT_EQ("Input/output error", reason);
+    platform::testing::failRead(false);
+
+    ASSERT_EQ(0, chmod((scratch.path() + "/Quadrill.dat").c_str(), 0));
+    EXPECT_TRUE(asPlainUser(scratch.path(), [&] {
+        return read(table, setup) == highScoreFile::Found::Unreadable && reason == "Permission denied";
+    }));
+}
+
+TEST_F(HighScoreFileTest, AnUnreadableFileIsToldOnceTheDefaultsShownAndTheFileKept) {
+    bool keepOldFile = true;
+    ASSERT_EQ(1, highScoreFile::load(table, setup, logger, keepOldFile));
+    EXPECT_FALSE(keepOldFile);
+    EXPECT_TRUE(platform::testing::recordedMessages().empty());
+
+    scratch.write("Quadrill.dat", std::string("\x0F" "Ann\0\x09\0", 7));
+    platform::testing::failRead(true);
+    ASSERT_EQ(1, highScoreFile::load(table, setup, logger, keepOldFile));
+    EXPECT_TRUE(keepOldFile);
+    EXPECT_EQ("Ball:5 Bead:2 Blob:0 ", rows());
+    EXPECT_EQ(1, setup.bHuman[1]);
+    ASSERT_EQ(1u, platform::testing::recordedMessages().size());
+    EXPECT_EQ("General error!", platform::testing::recordedMessages()[0].caption);
+    EXPECT_EQ("Could not read the high scores from " + scratch.path() +
+                  "/Quadrill.dat: Input/output error. The built-in table is shown, and the file will be left as it is.",
+              platform::testing::recordedMessages()[0].text);
+}
+
+TEST_F(HighScoreFileTest, TheFirstSaveMakesTheDataFolder) {
+    ScopedEnvironment environment;
+    environment.set("QUADRILL_DATA_DIR", scratch.path() + "/deep/data");
+    ASSERT_TRUE(write(0x02)) << reason;
+    EXPECT_EQ(std::string(1, '\x02'), scratch.read("deep/data/Quadrill.dat").substr(0, 1));
+    struct stat info;
+    ASSERT_EQ(0, stat((scratch.path() + "/deep/data").c_str(), &info));
+    EXPECT_EQ(0700u, info.st_mode & 0777);
 }
 
 }  // namespace
