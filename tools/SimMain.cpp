@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "BackBufferSnapshot.h"
 #include "HeadlessStage.h"
 #include "RecordMatch.h"
 #include "SimOptions.h"
 #include "VerifyReplays.h"
 #include "combat/Combat.h"
+#include "graphics/BackBufferFile.h"
 #include "physics/Ball.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "BackBufferSnapshot.h"
 #include "HeadlessStage.h"
 #include "SimOptions.h"
 #include "StateTrace.h"
+#include "graphics/BackBufferFile.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <cstdlib>
 #include <new>
 
 #include "app/GameClock.h"
@@ -16,8 +17,11 @@
 #include "menu/Menu.h"
 #include "platform/EventPump.h"
 #include "platform/Ticks.h"
+#include "replay/MatchRecording.h"
+#include "replay/ReplayScheduler.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
+#include "settings/DataFolders.h"
 #include "sound/SoundDevice.h"
 
 using namespace platform::status;
@@ -37,7 +41,14 @@ Application::~Application() {
     } catch (const std::bad_alloc&) {
         // Told already; the old file stays as it was.
     }
+    try {
+        // Closed during a match: what was played is kept all the same.
+        if (pCombat && pRecording) pRecording->file(replay::MatchEnd::kCutShort, *pCombat);
+    } catch (const std::bad_alloc&) {
+    }
     pHighScores.reset();
+    pWatch.reset();
+    pRecording.reset();
     pScheduler.reset();
     pCombat.reset();
     pMenu.reset();
@@ -153,16 +164,51 @@ void Application::startMatch() {
     pMenu.reset();
     platform::ignoreHeldKeys();
     if (pKeyboard) pKeyboard->acquire();
+    const MatchRandom::State start = random.state();
     pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), random, *pMiscSurface, setup, *pLogger);
     if (!pCombat->load()) {
         platform::requestClose();
         return;
     }
     pScheduler = std::make_unique<LocalScheduler>(*pCombat, *pClock);
+    pRecording = std::make_unique<replay::MatchRecording>(setup, start, dataFolders::dataDir() + "/replays");
     drawScene();
 }
 
+int Application::watchReplay(const replay::Replay& recorded) {
+    if (!pMenu) return 0;
+    pMenu.reset();
+    platform::ignoreHeldKeys();
+    if (pKeyboard) pKeyboard->acquire();
+    pWatch = std::make_unique<replay::ReplayScheduler>(recorded, *pDisplay, pSound.get(), *pMiscSurface, *pLogger);
+    // A test switch: "FRAME:FILE.bmp,..." writes those frames' pictures.
+    if (const char* dumps = std::getenv("QUADRILL_REPLAY_DUMP")) pWatch->dumpFrames(dumps);
+    if (!pWatch->load(pClock->now())) {
+        platform::requestClose();
+        return 0;
+    }
+    drawScene();
+    return 1;
+}
+
+void Application::watchFrame() {
+    std::uint8_t keys[256] = {};
+    if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
+        reacquireKeyboard();
+        return;
+    }
+    if (pWatch->runTurn(pClock->now(), keys) != replay::ReplayScheduler::Turn::kWatching) {
+        backToMenu(true);
+    } else if (!pWatch->combat().hasArena() && !drawScene()) {
+        platform::requestClose();
+    }
+}
+
 void Application::frame() {
+    if (pWatch) {
+        watchFrame();
+        return;
+    }
     if (!pCombat || !pScheduler) return;
     std::uint8_t keys[256] = {};
     if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
@@ -170,6 +216,7 @@ void Application::frame() {
         return;
     }
     const Combat::FrameResult result = pScheduler->runFrame(keys);
+    if (pRecording) pRecording->addFrame(pScheduler->lastFrameTime(), keys, *pCombat);
     if (result == Combat::FrameResult::kGoing) {
         // A change of display mode took the arena with it during the frame's
         // own drawing; nobody would repaint for us, so rebuild now.
@@ -177,14 +224,28 @@ void Application::frame() {
         return;
     }
 
+    const bool left = result == Combat::FrameResult::kLeft;
+    const std::string replayName =
+        pRecording ? pRecording->file(left ? replay::MatchEnd::kLeft : replay::MatchEnd::kOver, *pCombat) : "";
     pScheduler.reset();
     pCombat.reset();
+    backToMenu(left);
+    // A result that entered the table keeps its replay for good.
+    if (pMenu && pRecording && !replayName.empty() && pHighScores->isTyping()) {
+        const int row = pHighScores->editingRow();
+        pRecording->keepForGood(replayName, row, pHighScores->score(row));
+    }
+    pRecording.reset();
+}
+
+void Application::backToMenu(bool abandoned) {
+    pWatch.reset();
     if (pKeyboard) pKeyboard->unacquire();
     // Escape or a paddle key still held from the match must not act in the
     // menu: its auto-repeat would quit the game or type into the table.
     platform::ignoreHeldKeys();
     pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
-    if (!pMenu->load(false, result == Combat::FrameResult::kLeft)) {
+    if (!pMenu->load(false, abandoned)) {
         platform::requestClose();
         return;
     }
@@ -197,6 +258,8 @@ int Application::drawScene() {
         status = pMenu->draw();
     } else if (pCombat) {
         status = pCombat->draw();
+    } else if (pWatch) {
+        status = pWatch->draw();
     }
     if (status != DDERR_WRONGMODE) return 1;
 
@@ -209,7 +272,8 @@ int Application::drawScene() {
     if (!pDisplay->createOffscreen(*pMiscSurface, rcMisc.right, rcMisc.bottom, "picMisc", *pLogger)) return 0;
     pMiscSurface->loadBitmap("picMisc", 0, 0);
     pMiscSurface->keyColour(kKeyGreen);
-    const int recreated = pMenu ? pMenu->recreateSurfaces() : pCombat ? pCombat->recreateSurfaces() : 1;
+    Combat* match = pCombat ? pCombat.get() : pWatch ? &pWatch->combat() : nullptr;
+    const int recreated = pMenu ? pMenu->recreateSurfaces() : match ? match->recreateSurfaces() : 1;
     // The menu has no frames of its own: show it again at once rather than
     // leave the rebuilt, empty display up until the next click.
     if (recreated && pMenu) pMenu->draw();
@@ -224,6 +288,7 @@ void Application::pauseClock(bool paused) { pClock->setPaused(paused); }
 
 void Application::resetMatchTimer() {
     if (pScheduler) pScheduler->dropElapsed();
+    if (pWatch) pWatch->dropElapsed(pClock->now());
 }
 
 void Application::reacquireKeyboard() {

@@ -20,6 +20,11 @@ class Surface;
 namespace platform {
 class Window;
 }
+namespace replay {
+class MatchRecording;
+class ReplayScheduler;
+struct Replay;
+}  // namespace replay
 
 // Owns everything that lives longer than one scene: the display, the
 // sprite sheet, the table of best results, the clock, sound and keyboard,
@@ -53,12 +58,18 @@ public:
     // a game that never ran has nothing new to keep.
     void skipSavingHighScores() { bSaveHighScores = 0; }
 
-    // A match wants every idle turn; the menu waits for events.
-    bool isMatchRunning() const { return pCombat != nullptr; }
+    // Leaves the menu to show a recorded match as it was played; back to the
+    // menu when it ends or Escape is pressed. 0 when it cannot be shown.
+    int watchReplay(const replay::Replay& replay);
+
+    // A match, played or watched, wants every idle turn; the menu waits
+    // for events.
+    bool isMatchRunning() const { return pCombat != nullptr || pWatch != nullptr; }
 
     // For tests and the headless tools.
     Menu* menu() const { return pMenu.get(); }
     Combat* combat() const { return pCombat.get(); }
+    replay::ReplayScheduler* replayWatch() const { return pWatch.get(); }
     PlayerSetup& playerSetup() { return setup; }
     DisplayDevice* display() const { return pDisplay.get(); }
     HighScoreTable* highScores() const { return pHighScores.get(); }
@@ -66,6 +77,8 @@ public:
 
 private:
     void startMatch();
+    void watchFrame();
+    void backToMenu(bool abandoned);
     void saveHighScores();
 
     ErrorLogger* pLogger;
@@ -81,6 +94,9 @@ private:
     std::unique_ptr<Menu> pMenu;
     std::unique_ptr<Combat> pCombat;
     std::unique_ptr<LocalScheduler> pScheduler;
+    // Every match played here is recorded into the replays folder.
+    std::unique_ptr<replay::MatchRecording> pRecording;
+    std::unique_ptr<replay::ReplayScheduler> pWatch;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
     std::uint32_t dwRandomSeed;

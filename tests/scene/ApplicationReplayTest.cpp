@@ -1,0 +1,166 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/EntryPoint.h"
+#include "app/Shell.h"
+#include "combat/Combat.h"
+#include "errors/ErrorLogger.h"
+#include "menu/HighScoreTable.h"
+#include "platform/EventPump.h"
+#include "platform/Ticks.h"
+#include "platform/Window.h"
+#include "replay/ReplayArchive.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayScheduler.h"
+#include "support/DisplayHarness.h"
+#include "support/PlatformFaults.h"
+#include "support/PushedEvents.h"
+#include "support/ScratchDirectory.h"
+
+// Matches played in the game are recorded; recorded ones are watched.
+namespace {
+
+class ApplicationReplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetQuit();
+        platform::testing::setTickCount(10000);
+        ASSERT_EQ(1, logger.init());
+        ASSERT_EQ(1, startGame(logger, window));
+    }
+    void TearDown() override {
+        endGame();
+        resetQuit();
+    }
+
+    Application& app() { return *g_pApplication; }
+
+    // Frames of varying length, as a busy machine gives them.
+    void runFrames(int count) {
+        for (int i = 0; i < count && g_pApplication && app().isMatchRunning(); ++i) {
+            platform::testing::advanceTickCount(10 + i % 13);
+            drainMessages();
+            if (g_pApplication) app().frame();
+        }
+    }
+
+    std::vector<std::string> filed() { return replay::ReplayArchive(scratch.path() + "/replays").recent(); }
+
+    // Plays a filed replay headless to its end.
+    replay::ReplayPlayer::Step verify(const std::string& name, replay::Replay& recorded) {
+        std::string error;
+        EXPECT_TRUE(replay::loadReplay(scratch.path() + "/replays/" + name, recorded, error)) << error;
+        DisplayHarness harness;
+        replay::ReplayPlayer player(recorded, harness.display, nullptr, harness.misc, harness.logger);
+        EXPECT_EQ(1, player.load());
+        replay::ReplayPlayer::Step step = replay::ReplayPlayer::Step::kPlayed;
+        while (step == replay::ReplayPlayer::Step::kPlayed) step = player.playFrame();
+        return step;
+    }
+
+    PlatformFaults faults;
+    ScratchDirectory scratch;
+    ErrorLogger logger;
+    platform::Window window;
+};
+
+TEST_F(ApplicationReplayTest, AMatchPlayedToItsEndIsFiledAndKeptForGoodWhenItEntersTheTable) {
+    // Everybody a person and nobody at the keys, frames of 10 ms.
+    for (int colour = 0; colour < 4; ++colour) pushed::click(267, 141 + 24 * colour);
+    drainMessages();
+    pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+    drainMessages();
+    for (int i = 0; i < 200000 && app().isMatchRunning(); ++i) runFrames(1);
+    ASSERT_NE(nullptr, app().menu());
+
+    const std::vector<std::string> names = filed();
+    ASSERT_EQ(1u, names.size());
+    replay::Replay recorded;
+    EXPECT_EQ(replay::ReplayPlayer::Step::kEnded, verify(names[0], recorded));
+    EXPECT_EQ(replay::MatchEnd::kOver, recorded.end);
+
+    const std::vector<replay::ReplayArchive::Kept> kept =
+        replay::ReplayArchive(scratch.path() + "/replays").keptForGood();
+    // With this seed (the clock's 10000 ms at the start) green's 1 beats
+    // the table's last 0.
+    HighScoreTable& table = *app().highScores();
+    ASSERT_TRUE(table.isTyping());
+    ASSERT_EQ(1u, kept.size());
+    EXPECT_EQ(names[0], kept[0].name);
+    EXPECT_EQ(table.editingRow() + 1, kept[0].row);
+    EXPECT_EQ(table.score(table.editingRow()), kept[0].score);
+    EXPECT_EQ(kept[0].score, *std::max_element(recorded.scores, recorded.scores + 4));
+}
+
+TEST_F(ApplicationReplayTest, AMatchLeftOrCutShortIsFiledAsItWentAndWatchedAgain) {
+    pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+    drainMessages();
+    runFrames(300);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    runFrames(1);
+    ASSERT_NE(nullptr, app().menu());
+    platform::testing::advanceTickCount(1000);  // the next match ends in another second
+
+    pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
+    drainMessages();
+    runFrames(500);
+    endGame();  // the window closed mid-match
+
+    const std::vector<std::string> names = filed();
+    ASSERT_EQ(2u, names.size());
+    replay::Replay left;
+    EXPECT_EQ(replay::ReplayPlayer::Step::kEnded, verify(names[0], left));
+    EXPECT_EQ(replay::MatchEnd::kLeft, left.end);
+    replay::Replay cut;
+    EXPECT_EQ(replay::ReplayPlayer::Step::kEnded, verify(names[1], cut));
+    EXPECT_EQ(replay::MatchEnd::kCutShort, cut.end);
+    EXPECT_EQ(500u, cut.frameCount);
+
+    // Watched in the game: Space stops it, Escape leaves, nothing is filed.
+    ASSERT_EQ(1, startGame(logger, window));
+    ASSERT_EQ(1, app().watchReplay(cut));
+    ASSERT_NE(nullptr, app().replayWatch());
+    runFrames(100);
+    const std::uint32_t played = app().replayWatch()->framesPlayed();
+    EXPECT_GT(played, 50u);
+    pushed::key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE);
+    drainMessages();
+    runFrames(50);
+    EXPECT_GE(app().replayWatch()->framesPlayed(), played);
+    EXPECT_LE(app().replayWatch()->framesPlayed(), played + 1);
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    runFrames(1);
+    EXPECT_EQ(nullptr, app().replayWatch());
+    EXPECT_NE(nullptr, app().menu());
+    EXPECT_EQ(2u, filed().size());
+}
+
+TEST_F(ApplicationReplayTest, AWatchedReplayRunsToItsEndAtItsOwnPace) {
+    replay::Replay golden;
+    std::string error;
+    ASSERT_TRUE(replay::loadReplay(QUADRILL_SOURCE_DIR "/tests/replays/escape-mid-match.qrpl", golden, error)) << error;
+    ASSERT_EQ(1, app().watchReplay(golden));
+    // Each turn of 17 ms plays one recorded frame of 17 ms.
+    for (int turn = 0; turn < 100; ++turn) {
+        platform::testing::advanceTickCount(17);
+        app().frame();
+    }
+    EXPECT_EQ(100u, app().replayWatch()->framesPlayed());
+    for (int turn = 0; turn < 10000 && app().replayWatch(); ++turn) {
+        platform::testing::advanceTickCount(17);
+        app().frame();
+    }
+    EXPECT_EQ(nullptr, app().replayWatch());
+    ASSERT_NE(nullptr, app().menu());
+    EXPECT_FALSE(app().highScores()->isTyping());
+}
+
+}  // namespace
