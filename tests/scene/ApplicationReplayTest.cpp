@@ -1,55 +1,20 @@
-#include <SDL.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
-#include "app/EntryPoint.h"
-#include "app/Shell.h"
-#include "combat/Combat.h"
-#include "errors/ErrorLogger.h"
+#include "ApplicationScene.h"
 #include "menu/HighScoreTable.h"
-#include "platform/EventPump.h"
-#include "platform/Ticks.h"
-#include "platform/Window.h"
 #include "replay/ReplayArchive.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayScheduler.h"
 #include "support/DisplayHarness.h"
-#include "support/PlatformFaults.h"
-#include "support/PushedEvents.h"
-#include "support/ScratchDirectory.h"
 
 // Matches played in the game are recorded; recorded ones are watched.
 namespace {
 
-class ApplicationReplayTest : public ::testing::Test {
+class ApplicationReplayTest : public ApplicationScene {
 protected:
-    void SetUp() override {
-        resetQuit();
-        platform::testing::setTickCount(10000);
-        ASSERT_EQ(1, logger.init());
-        ASSERT_EQ(1, startGame(logger, window));
-    }
-    void TearDown() override {
-        endGame();
-        resetQuit();
-    }
-
-    Application& app() { return *g_pApplication; }
-
-    // Frames of varying length, as a busy machine gives them.
-    void runFrames(int count) {
-        for (int i = 0; i < count && g_pApplication && app().isMatchRunning(); ++i) {
-            platform::testing::advanceTickCount(10 + i % 13);
-            drainMessages();
-            if (g_pApplication) app().frame();
-        }
-    }
-
     std::vector<std::string> filed() { return replay::ReplayArchive(scratch.path() + "/replays").recent(); }
 
     // Plays a filed replay headless to its end.
@@ -63,11 +28,6 @@ protected:
         while (step == replay::ReplayPlayer::Step::kPlayed) step = player.playFrame();
         return step;
     }
-
-    PlatformFaults faults;
-    ScratchDirectory scratch;
-    ErrorLogger logger;
-    platform::Window window;
 };
 
 TEST_F(ApplicationReplayTest, AMatchPlayedToItsEndIsFiledAndKeptForGoodWhenItEntersTheTable) {
@@ -76,7 +36,7 @@ TEST_F(ApplicationReplayTest, AMatchPlayedToItsEndIsFiledAndKeptForGoodWhenItEnt
     drainMessages();
     pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
-    for (int i = 0; i < 200000 && app().isMatchRunning(); ++i) runFrames(1);
+    runFrames(200000, 10);
     ASSERT_NE(nullptr, app().menu());
 
     const std::vector<std::string> names = filed();
@@ -101,7 +61,7 @@ TEST_F(ApplicationReplayTest, AMatchPlayedToItsEndIsFiledAndKeptForGoodWhenItEnt
 TEST_F(ApplicationReplayTest, AMatchLeftOrCutShortIsFiledAsItWentAndWatchedAgain) {
     pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
-    runFrames(300);
+    runFrames(300, 10, 12);
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     runFrames(1);
@@ -110,7 +70,7 @@ TEST_F(ApplicationReplayTest, AMatchLeftOrCutShortIsFiledAsItWentAndWatchedAgain
 
     pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
-    runFrames(500);
+    runFrames(500, 10, 12);
     endGame();  // the window closed mid-match
 
     const std::vector<std::string> names = filed();
@@ -127,12 +87,12 @@ TEST_F(ApplicationReplayTest, AMatchLeftOrCutShortIsFiledAsItWentAndWatchedAgain
     ASSERT_EQ(1, startGame(logger, window));
     ASSERT_EQ(1, app().watchReplay(cut));
     ASSERT_NE(nullptr, app().replayWatch());
-    runFrames(100);
+    runFrames(100, 10, 12);
     const std::uint32_t played = app().replayWatch()->framesPlayed();
     EXPECT_GT(played, 50u);
     pushed::key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE);
     drainMessages();
-    runFrames(50);
+    runFrames(50, 10, 12);
     EXPECT_GE(app().replayWatch()->framesPlayed(), played);
     EXPECT_LE(app().replayWatch()->framesPlayed(), played + 1);
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
