@@ -9,12 +9,9 @@ binary=$(readlink -f "$1")
 here=$(dirname "$(readlink -f "$0")")
 sim=$(readlink -f "$(dirname "$binary")/tools/quadrill-sim")
 
-if [ -z "${QUADRILL_E2E_INNER:-}" ]; then
-  export QUADRILL_E2E_INNER=1
-  # Our own display number to start from: two tests that start at once
-  # must not share a server.
-  exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" bash "$here/$(basename "$0")" "$binary"
-fi
+fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$here/support/window.bash"
+run_under_xvfb "$here/$(basename "$0")" "$binary"
 
 work=$(mktemp -d)
 game=""
@@ -22,14 +19,8 @@ trap 'kill $game 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir "$work/home" "$work/shots"
 cd "$work"
 
-export SDL_VIDEODRIVER=x11
-export SDL_AUDIODRIVER=dummy
-export HOME="$work/home"
-unset XDG_DATA_HOME XDG_STATE_HOME XDG_CONFIG_HOME QUADRILL_DATA_DIR QUADRILL_CONFIG_DIR
+use_home "$work/home"
 replays="$HOME/.local/share/quadrill/replays"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-source "$here/support/window.bash"
 
 "$binary" > "$work/out.txt" 2>&1 &
 game=$!

@@ -11,12 +11,9 @@ sim=$(readlink -f "$(dirname "$binary")/tools/quadrill-sim")
 assets=$(readlink -f "$(dirname "$binary")/generated/assets")
 golden="$here/../replays/four-people.qrpl"
 
-if [ -z "${QUADRILL_E2E_INNER:-}" ]; then
-  export QUADRILL_E2E_INNER=1
-  # Our own display number to start from: two tests that start at once
-  # must not share a server.
-  exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" bash "$here/$(basename "$0")" "$binary"
-fi
+fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$here/support/window.bash"
+run_under_xvfb "$here/$(basename "$0")" "$binary"
 
 work=$(mktemp -d)
 game=""
@@ -24,13 +21,7 @@ trap 'kill $game 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir "$work/home"
 cd "$work"
 
-export SDL_VIDEODRIVER=x11
-export SDL_AUDIODRIVER=dummy
-export HOME="$work/home"
-unset XDG_DATA_HOME XDG_STATE_HOME XDG_CONFIG_HOME QUADRILL_DATA_DIR QUADRILL_CONFIG_DIR
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-source "$here/support/window.bash"
+use_home "$work/home"
 
 # Is the menu up? Its title and heads, which nothing draws over.
 menu_shown() {

@@ -6,6 +6,12 @@
 // read gives exactly its frame count and writes back to the same bytes.
 // Run it under AddressSanitizer and UBSan; the count of inputs is the
 // first argument (quadrill_replay_fuzz 1000000), the seed the second.
+//
+// Built with -DQUADRILL_LIBFUZZER, the same checks serve libFuzzer instead:
+//   clang++-14 -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined
+//     -DQUADRILL_LIBFUZZER -Isrc tests/fuzz/ReplayReaderFuzz.cpp
+//     src/replay/{ByteReader,ByteWriter,Crc32,FrameRuns,Replay,ReplayReader,
+//     ReplayWriter}.cpp src/physics/MatchRandom.cpp src/combat/MatchKeys.cpp
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -127,6 +133,19 @@ bool consistent(const Bytes& input, const replay::Replay& read) {
 
 }  // namespace
 
+#ifdef QUADRILL_LIBFUZZER
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Bytes input(data, data + size);
+    replay::Replay read;
+    std::string error;
+    if (replay::readReplay(input.data(), input.size(), read, error)) {
+        if (!consistent(input, read)) __builtin_trap();
+    } else if (error.empty()) {
+        __builtin_trap();
+    }
+    return 0;
+}
+#else
 int main(int argc, char** argv) {
     const unsigned long count = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 20000;
     const unsigned long seed = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1;
@@ -164,3 +183,4 @@ int main(int argc, char** argv) {
                 count, accepted, count - accepted, reasons.size(), findings);
     return findings == 0 ? 0 : 1;
 }
+#endif
