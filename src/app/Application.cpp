@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
@@ -10,13 +12,19 @@
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "input/Gamepads.h"
 #include "input/InputDevice.h"
+#include "input/KeyCodes.h"
 #include "input/Keyboard.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
 #include "menu/Menu.h"
+#include "platform/Audio.h"
 #include "platform/EventPump.h"
+#include "platform/GamePads.h"
+#include "platform/ScreenOverlay.h"
 #include "platform/Ticks.h"
+#include "platform/Window.h"
 #include "replay/MatchRecording.h"
 #include "replay/ReplayScheduler.h"
 #include "resources/LayoutRows.h"
@@ -33,13 +41,16 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
       bSaveHighScores(1),
       dwRandomSeed(platform::tickCount()) {
     random.seed(dwRandomSeed);
+    platform::Audio::setMuted(false);
 }
 
 Application::~Application() {
     try {
+        // The log keeps the last report only: the table's, if both fail.
+        saveSettings();
         saveHighScores();
     } catch (const std::bad_alloc&) {
-        // Told already; the old file stays as it was.
+        // Told already; the old files stay as they were.
     }
     try {
         // Closed during a match: what was played is kept all the same.
@@ -52,6 +63,7 @@ Application::~Application() {
     pScheduler.reset();
     pCombat.reset();
     pMenu.reset();
+    pGamepads.reset();
     if (pKeyboard) pKeyboard->release();
     pKeyboard.reset();
     pMiscSurface.reset();
@@ -74,6 +86,28 @@ void Application::saveHighScores() {
     highScoreFile::save(*pHighScores, pMenu ? pMenu->playerBits() : highScoreFile::playerBitsOf(setup), *pLogger);
 }
 
+void Application::keepSettings(const Settings& started) {
+    settings = started;
+    setMuted(started.muted);
+}
+
+void Application::saveSettings() {
+    Settings now = settings;
+    hWnd.windowedSize(now.windowWidth, now.windowHeight);
+    now.fullscreen = hWnd.isFullscreen();
+    now.muted = bMuted;
+    // Unchanged settings are not written: a start that never got far, or a
+    // read-only folder, costs the player no message.
+    if (now.windowWidth == settings.windowWidth && now.windowHeight == settings.windowHeight &&
+        now.fullscreen == settings.fullscreen && now.muted == settings.muted) {
+        return;
+    }
+    std::string reason;
+    if (!now.save(reason)) {
+        pLogger->reportText(0, "Could not save the settings to " + Settings::path() + ": " + reason + ".", reason);
+    }
+}
+
 void Application::initSound() {
     pSound = std::make_unique<SoundDevice>();
     if (!pSound->create(&hWnd, *pLogger)) {
@@ -89,6 +123,8 @@ int Application::initDisplayAndMenu() {
     bSaveHighScores = 0;
     pDisplay = std::make_unique<DisplayDevice>();
     if (!pDisplay->start(hWnd, *pLogger)) return 0;
+    // Muted since the last run: the mark shows from the first picture on.
+    pDisplay->overlay().setMuted(bMuted);
 
     TextFileReader reader;
     const int opened = reader.openText("txtMain", "TextFile");
@@ -106,7 +142,7 @@ int Application::initDisplayAndMenu() {
     pMiscSurface->loadBitmap("picMisc", 0, 0);
     pMiscSurface->keyColour(kKeyGreen);
 
-    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
     if (!pMenu->load(true, false)) return 0;
     // A table that could not be read is still on the disk; writing the
     // defaults over it would lose it for good.
@@ -126,6 +162,9 @@ int Application::initInput() {
     // The menu takes its input from window events; the keyboard is only
     // read while a match runs.
     pKeyboard->unacquire();
+    // Pads are welcome but not needed: without them the keyboard plays.
+    pGamepads = std::make_unique<Gamepads>();
+    pGamepads->start();
     return 1;
 }
 
@@ -147,6 +186,11 @@ void Application::onClick(std::int16_t x, std::int16_t y) {
 }
 
 void Application::onChar(std::uint8_t ch) {
+    // No frame runs while paused to see Escape in the keys: it acts here.
+    if (pCombat && bPaused && ch == 27) {
+        returnToMenu(true);
+        return;
+    }
     if (!pMenu) return;
     switch (pMenu->onChar(ch)) {
         case Menu::kStartMatch:
@@ -171,7 +215,7 @@ void Application::startMatch() {
         return;
     }
     pScheduler = std::make_unique<LocalScheduler>(*pCombat, *pClock);
-    pRecording = std::make_unique<replay::MatchRecording>(setup, start, dataFolders::dataDir() + "/replays");
+    pRecording = std::make_unique<replay::MatchRecording>(setup, claims, start, dataFolders::dataDir() + "/replays");
     drawScene();
 }
 
@@ -198,7 +242,7 @@ void Application::watchFrame() {
         return;
     }
     if (pWatch->runTurn(pClock->now(), keys) != replay::ReplayScheduler::Turn::kWatching) {
-        backToMenu(true);
+        returnToMenu(true);
     } else if (!pWatch->combat().hasArena() && !drawScene()) {
         platform::requestClose();
     }
@@ -215,6 +259,7 @@ void Application::frame() {
         reacquireKeyboard();
         return;
     }
+    if (pGamepads) pGamepads->addKeys(claims, keys);
     const Combat::FrameResult result = pScheduler->runFrame(keys);
     if (pRecording) pRecording->addFrame(pScheduler->lastFrameTime(), keys, *pCombat);
     if (result == Combat::FrameResult::kGoing) {
@@ -223,32 +268,34 @@ void Application::frame() {
         if (!pCombat->hasArena() && !drawScene()) platform::requestClose();
         return;
     }
-
     const bool left = result == Combat::FrameResult::kLeft;
-    const std::string replayName =
-        pRecording ? pRecording->file(left ? replay::MatchEnd::kLeft : replay::MatchEnd::kOver, *pCombat) : "";
-    pScheduler.reset();
-    pCombat.reset();
-    backToMenu(left);
-    // A result that entered the table keeps its replay for good.
-    if (pMenu && pRecording && !replayName.empty() && pHighScores->isTyping()) {
-        const int row = pHighScores->editingRow();
-        pRecording->keepForGood(replayName, row, pHighScores->score(row));
-    }
-    pRecording.reset();
+    if (pRecording) pRecording->file(left ? replay::MatchEnd::kLeft : replay::MatchEnd::kOver, *pCombat);
+    returnToMenu(left);
 }
 
-void Application::backToMenu(bool abandoned) {
+void Application::returnToMenu(bool abandoned) {
+    // Left between two frames (while paused): the replay ends there.
+    if (pRecording && pCombat) pRecording->file(replay::MatchEnd::kCutShort, *pCombat);
+    if (bPaused) setPaused(false);
+    // A colour whose pad was pulled out is free again in the menu.
+    claims.dropWaiting();
     pWatch.reset();
+    pScheduler.reset();
+    pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
     // Escape or a paddle key still held from the match must not act in the
     // menu: its auto-repeat would quit the game or type into the table.
     platform::ignoreHeldKeys();
-    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup);
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
     if (!pMenu->load(false, abandoned)) {
         platform::requestClose();
         return;
     }
+    // A result that entered the table keeps its replay for good.
+    if (pRecording && pHighScores->isTyping()) {
+        pRecording->keepForGood(pHighScores->editingRow(), pHighScores->score(pHighScores->editingRow()));
+    }
+    pRecording.reset();
     drawScene();
 }
 
@@ -293,4 +340,81 @@ void Application::resetMatchTimer() {
 
 void Application::reacquireKeyboard() {
     if (pKeyboard) pKeyboard->acquire();
+}
+
+void Application::onKey(std::uint8_t code, char letter) {
+    const bool typingName = pMenu && pHighScores && pHighScores->isTyping();
+    if (letter == 'm' && !typingName) setMuted(!bMuted);
+    if (pCombat && (letter == 'p' || code == keys::DIK_PAUSE)) setPaused(!bPaused);
+}
+
+void Application::onPadAdded(int pad) {
+    // A pad plugged in during a match takes over a colour whose pad was
+    // pulled out; once every such colour has its pad, play goes on.
+    if (!pCombat || claims.adoptWaiting(pad) == PadClaims::kNone) return;
+    if (claims.anyWaiting()) {
+        showPauseNote();
+    } else {
+        setPaused(false);
+    }
+}
+
+void Application::onPadRemoved(int pad) {
+    if (claims.colourOf(pad) == PadClaims::kNone) return;
+    if (pCombat) {
+        claims.holdForReturn(pad);
+        setPaused(true);
+        return;
+    }
+    claims.release(pad);
+    if (pMenu) pMenu->draw();
+}
+
+void Application::onPadPress(int pad, std::uint16_t button) {
+    if (pMenu) {
+        if (pMenu->onPad(pad, button) == Menu::kStartMatch) startMatch();
+        return;
+    }
+    if (!pCombat) return;
+    // Back while playing reaches the match as Escape, through the keys.
+    if (button == platform::padButton::kStart) {
+        setPaused(!bPaused);
+    } else if (button == platform::padButton::kBack && bPaused) {
+        returnToMenu(true);
+    }
+}
+
+void Application::setPaused(bool paused) {
+    if (paused && !pCombat) return;
+    if (paused != bPaused) {
+        bPaused = paused;
+        pClock->setPaused(GameClock::Reason::Player, paused);
+    }
+    // Also when it was paused already: a pad pulled out changes the note.
+    showPauseNote();
+}
+
+void Application::showPauseNote() {
+    if (!pDisplay) return;
+    static const char* const kColourNames[PadClaims::kColours] = {"green", "yellow", "red", "blue"};
+    std::vector<std::string> lines;
+    if (bPaused) {
+        lines.push_back("Paused");
+        for (int colour = 0; colour < PadClaims::kColours; ++colour) {
+            if (claims.isWaiting(colour)) lines.push_back(std::string("The ") + kColourNames[colour] + " pad is unplugged");
+        }
+        lines.push_back(claims.anyWaiting() ? "Plug it back in, or press P or Start to play on"
+                                            : "Press P, or Start on a pad, to play on");
+        lines.push_back("Escape leaves the match");
+    }
+    pDisplay->overlay().setNote(lines);
+    pDisplay->showAgain();
+}
+
+void Application::setMuted(bool muted) {
+    bMuted = muted;
+    platform::Audio::setMuted(muted);
+    if (!pDisplay) return;
+    pDisplay->overlay().setMuted(muted);
+    pDisplay->showAgain();
 }

@@ -4,12 +4,15 @@
 
 #include "app/PlayerSetup.h"
 #include "graphics/Rect.h"
+#include "input/PadClaims.h"
 #include "physics/MatchRandom.h"
+#include "settings/Settings.h"
 
 class Combat;
 class DisplayDevice;
 class ErrorLogger;
 class GameClock;
+class Gamepads;
 class HighScoreTable;
 class InputDevice;
 class LocalScheduler;
@@ -54,6 +57,30 @@ public:
     void resetMatchTimer();
     void reacquireKeyboard();
 
+    // The settings the game started with; what has changed in them (the
+    // window's size, fullscreen, mute) is written back at the end.
+    void keepSettings(const Settings& started);
+
+    // Keys the game itself answers, apart from the match's own: P or Pause
+    // pause a match and resume it, M switches the sound off and on (except
+    // while a name is typed, where it is a letter). letter is the key's
+    // letter in the keyboard's layout, 0 for other keys.
+    void onKey(std::uint8_t code, char letter);
+    // Pads come and go at any time. One pulled out in a match pauses it
+    // until it comes back or the players resume.
+    void onPadAdded(int pad);
+    void onPadRemoved(int pad);
+    // A button of platform/GamePads.h pressed on a pad.
+    void onPadPress(int pad, std::uint16_t button);
+
+    // The players' pause: the match's clock stands still, no frame runs,
+    // and a note over the picture says how to go on. Only a match pauses.
+    void setPaused(bool paused);
+    bool isPaused() const { return bPaused; }
+    // All sound off, or on again; a mark shows while it is off.
+    void setMuted(bool muted);
+    bool isMuted() const { return bMuted; }
+
     // A start that fails after the first menu writes no table at the end:
     // a game that never ran has nothing new to keep.
     void skipSavingHighScores() { bSaveHighScores = 0; }
@@ -62,9 +89,11 @@ public:
     // menu when it ends or Escape is pressed. 0 when it cannot be shown.
     int watchReplay(const replay::Replay& replay);
 
-    // A match, played or watched, wants every idle turn; the menu waits
-    // for events.
+    // A match, played or watched.
     bool isMatchRunning() const { return pCombat != nullptr || pWatch != nullptr; }
+    // A match that is not paused wants every idle turn; the menu and a
+    // paused match wait for events.
+    bool wantsFrames() const { return (pCombat != nullptr && !bPaused) || pWatch != nullptr; }
 
     // For tests and the headless tools.
     Menu* menu() const { return pMenu.get(); }
@@ -74,12 +103,17 @@ public:
     DisplayDevice* display() const { return pDisplay.get(); }
     HighScoreTable* highScores() const { return pHighScores.get(); }
     std::uint32_t randomSeed() const { return dwRandomSeed; }
+    const PadClaims& padClaims() const { return claims; }
+    GameClock& clock() { return *pClock; }
 
 private:
     void startMatch();
     void watchFrame();
-    void backToMenu(bool abandoned);
+    // The match is over, or left (abandoned: no result is offered).
+    void returnToMenu(bool abandoned);
+    void showPauseNote();
     void saveHighScores();
+    void saveSettings();
 
     ErrorLogger* pLogger;
     std::unique_ptr<DisplayDevice> pDisplay;
@@ -102,4 +136,10 @@ private:
     std::uint32_t dwRandomSeed;
     // Seeded once at start-up; every match goes on drawing from it.
     MatchRandom random;
+    Settings settings;
+
+    std::unique_ptr<Gamepads> pGamepads;
+    PadClaims claims;
+    bool bPaused = false;
+    bool bMuted = false;
 };

@@ -14,6 +14,7 @@
 #include "platform/Shell.h"
 #include "platform/Window.h"
 #include "replay/ReplayReader.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -32,16 +33,24 @@ int windowFailure(ErrorLogger& logger, int textId) {
 
 int startGame(ErrorLogger& logger, platform::Window& window) {
     if (!platform::startWindowSystem()) return windowFailure(logger, 1);
-    const int side = windowSideFor(platform::usableDesktopHeight(), platform::usableDesktopWidth());
-    const bool created = window.create("Quadrill", side, side, false);
+    // A settings file that is missing or garbled gives the defaults.
+    Settings settings;
+    settings.load();
+    int width = 0;
+    int height = 0;
+    firstWindowSize(settings.windowWidth, settings.windowHeight, platform::usableDesktopHeight(),
+                    platform::usableDesktopWidth(), width, height);
+    const bool created = window.create("Quadrill", width, height, false);
     platform::stopWindowSystem();  // the window holds its own start now
     if (!created) return windowFailure(logger, 2);
     window.setIcon();
     window.setCursor();
     window.centre();
+    if (settings.fullscreen) window.setFullscreen(true);
     g_hMainWnd = &window;
 
     g_pApplication = std::make_unique<Application>(window, logger);
+    g_pApplication->keepSettings(settings);
     g_pApplication->initSound();
     if (!g_pApplication->initDisplayAndMenu()) {
         g_pApplication.reset();

@@ -87,6 +87,18 @@ void windowProc(const platform::Message& message) {
             // The moments the screen took to switch are no match time.
             if (app) app->resetMatchTimer();
             break;
+        case platform::MessageType::Key:
+            if (app) app->onKey(static_cast<std::uint8_t>(message.value & 0xFF), static_cast<char>(message.x));
+            break;
+        case platform::MessageType::PadAdded:
+            if (app) app->onPadAdded(message.value);
+            break;
+        case platform::MessageType::PadRemoved:
+            if (app) app->onPadRemoved(message.value);
+            break;
+        case platform::MessageType::PadPress:
+            if (app) app->onPadPress(message.value, static_cast<std::uint16_t>(message.x));
+            break;
     }
 }
 
@@ -108,13 +120,13 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
         return !g_quitPosted;
     }
     Application* app = g_pApplication.get();
-    if (g_bAppActive && app && app->isMatchRunning()) {
+    if (g_bAppActive && app && app->wantsFrames()) {
         guarded([&] { app->frame(); });
         pacer.waitForNextFrame();
         return !g_quitPosted;
     }
-    // The menu has nothing to do between events, and an inactive game
-    // nothing at all: sleep until something happens.
+    // The menu and a paused match have nothing to do between events, and
+    // an inactive game nothing at all: sleep until something happens.
     if (platform::waitMessage(message, idleWait(app))) dispatch(message, pacer);
     return !g_quitPosted;
 }

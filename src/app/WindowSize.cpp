@@ -16,3 +16,16 @@ int windowSideFor(int usableDesktopHeight, int usableDesktopWidth) {
     if (room >= kPicture) return room / kPicture * kPicture;
     return room < kSmallestSide ? kSmallestSide : room;
 }
+
+void firstWindowSize(int savedWidth, int savedHeight, int usableDesktopHeight, int usableDesktopWidth, int& width,
+                     int& height) {
+    if (savedWidth <= 0 || savedHeight <= 0) {
+        width = height = windowSideFor(usableDesktopHeight, usableDesktopWidth);
+        return;
+    }
+    // A window kept from a larger screen must not open beyond this one.
+    width = usableDesktopWidth > 0 && savedWidth > usableDesktopWidth ? usableDesktopWidth : savedWidth;
+    height = usableDesktopHeight > 0 && savedHeight > usableDesktopHeight ? usableDesktopHeight : savedHeight;
+    if (width < kSmallestSide) width = kSmallestSide;
+    if (height < kSmallestSide) height = kSmallestSide;
+}

@@ -6,3 +6,8 @@
 // sharp and large without filling the screen. A desktop too small even
 // for 400 gets a window that fits, and the picture is scaled down.
 int windowSideFor(int usableDesktopHeight, int usableDesktopWidth = 0);
+
+// The first window's size: the one the player left it at last time, made
+// to fit the desktop as it is now, or else the square above.
+void firstWindowSize(int savedWidth, int savedHeight, int usableDesktopHeight, int usableDesktopWidth, int& width,
+                     int& height);

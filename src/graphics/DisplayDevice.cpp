@@ -7,6 +7,7 @@
 #include "graphics/Surface.h"
 #include "platform/Display.h"
 #include "platform/PixelSurface.h"
+#include "platform/ScreenOverlay.h"
 #include "platform/Window.h"
 
 using namespace platform::status;
@@ -34,7 +35,7 @@ platform::PixelRect pixelRect(const Rect& rect) {
 
 }  // namespace
 
-DisplayDevice::DisplayDevice() : pWindow(nullptr) {}
+DisplayDevice::DisplayDevice() : pOverlay(std::make_unique<platform::ScreenOverlay>()), pWindow(nullptr) {}
 
 DisplayDevice::~DisplayDevice() { releaseInterfaces(); }
 
@@ -43,6 +44,7 @@ int DisplayDevice::start(platform::Window& window, ErrorLogger& logger) {
     // A window takes one renderer at a time: the old one goes first.
     releaseInterfaces();
     pDisplay = std::make_unique<platform::Display>();
+    pDisplay->setOverlay(pOverlay.get());
 
     // Until the new device exists the log must not name the one released.
     logger.setDisplayInterface("not yet detected");
@@ -88,6 +90,10 @@ Status DisplayDevice::cooperativeState() {
 Status DisplayDevice::present() {
     if (!pDisplay) return E_POINTER;
     return pDisplay->present();
+}
+
+void DisplayDevice::showAgain() {
+    if (pDisplay) pDisplay->showAgain();
 }
 
 Status DisplayDevice::restoreAll() {

@@ -11,6 +11,7 @@ class Font;
 class Surface;
 namespace platform {
 class Display;
+class ScreenOverlay;
 class Window;
 }  // namespace platform
 
@@ -64,12 +65,18 @@ public:
     // The layer's display, for the window's caret and for tests; null
     // before start and after releaseInterfaces.
     platform::Display* platformDisplay() const { return pDisplay.get(); }
+    // What is shown over the pictures (pause note, muted sound, the pads of
+    // the menu); it outlives rebuilds of the display.
+    platform::ScreenOverlay& overlay() { return *pOverlay; }
+    // Shows the last picture again with the overlay as it is now.
+    void showAgain();
     // The back buffer's pixel value at a point, for tests of composed frames.
     bool readBackBufferPixel(std::int32_t x, std::int32_t y, std::uint8_t& red, std::uint8_t& green,
                              std::uint8_t& blue) const;
 
 private:
     std::unique_ptr<platform::Display> pDisplay;
+    std::unique_ptr<platform::ScreenOverlay> pOverlay;
     platform::Window* pWindow;
     Rect rcWindow;
 };

@@ -69,6 +69,7 @@ int HighScoreTable::offerResult(std::int16_t value) {
         setName(r, "");
         setScore(r, value);
         editRow = static_cast<std::int8_t>(r);
+        bLetterOpen = false;
         theCaret.create(kCaretWidth, kCaretHeight);
         placeCaret();
         theCaret.show();
@@ -84,7 +85,10 @@ void HighScoreTable::placeCaret() {
     std::int32_t width = 0;
     std::int32_t height = 0;
     static const Font kSystemFont;
-    display.measureText(pFont ? *pFont : kSystemFont, label.getText().c_str(), width, height);
+    // A letter still being chosen on a pad has the caret under it.
+    std::string before = label.getText();
+    if (bLetterOpen && !before.empty()) before.pop_back();
+    display.measureText(pFont ? *pFont : kSystemFont, before.c_str(), width, height);
     const Point topLeft = label.getTopLeft();
     theCaret.setPosition(topLeft.x + width, topLeft.y + height - 2);
 }
@@ -92,6 +96,11 @@ void HighScoreTable::placeCaret() {
 int HighScoreTable::onChar(std::uint8_t ch) {
     if (editRow == kNoEntry) return -1;
     std::string& typed = names[static_cast<std::size_t>(editRow)];
+    // Whatever the keyboard does, the letter chosen on a pad is settled
+    // first: kept, or taken back by Backspace.
+    const bool letterWasOpen = bLetterOpen;
+    bLetterOpen = false;
+    if (letterWasOpen && ch != kBackspace) placeCaret();
     if (ch == kBackspace) {
         if (!typed.empty()) {
             typed.pop_back();
@@ -116,8 +125,41 @@ int HighScoreTable::onChar(std::uint8_t ch) {
     return -1;
 }
 
+int HighScoreTable::onPadLetter(PadLetter step) {
+    if (editRow == kNoEntry) return -1;
+    std::string& typed = names[static_cast<std::size_t>(editRow)];
+    switch (step) {
+        case PadLetter::Previous:
+        case PadLetter::Next: {
+            const bool next = step == PadLetter::Next;
+            if (bLetterOpen) {
+                char& letter = typed.back();
+                letter = static_cast<char>(next ? (letter >= 'Z' ? 'A' : letter + 1) : (letter <= 'A' ? 'Z' : letter - 1));
+            } else {
+                if (typed.size() >= kLongestName) return -1;
+                typed.push_back(next ? 'A' : 'Z');
+                bLetterOpen = true;
+            }
+            break;
+        }
+        case PadLetter::Keep:
+            if (!bLetterOpen) return -1;
+            bLetterOpen = false;
+            break;
+        case PadLetter::TakeBack:
+            if (typed.empty()) return -1;
+            typed.pop_back();
+            bLetterOpen = false;
+            break;
+    }
+    nameLabel(editRow).setText(typed.c_str());
+    placeCaret();
+    return 2;
+}
+
 int HighScoreTable::endEntry() {
     if (editRow == kNoEntry) return -1;
+    bLetterOpen = false;
     editRow = kNoEntry;
     theCaret.hide();
     theCaret.destroy();

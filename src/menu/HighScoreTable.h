@@ -42,6 +42,14 @@ public:
     // 1 when an entry was in progress and has been ended, -1 otherwise.
     int endEntry();
 
+    // A pad spells a name one letter at a time: the letter at the caret is
+    // chosen with Previous and Next (A to Z, going round), kept with Keep,
+    // and TakeBack takes it, or the last letter kept, away again.
+    enum class PadLetter { Previous, Next, Keep, TakeBack };
+    // 2 when the name or the caret changed, -1 when nothing changed or no
+    // name is being typed.
+    int onPadLetter(PadLetter step);
+
     // After the display was rebuilt, the caret of a name being typed.
     void reapplyCaret() { theCaret.reapply(); }
     bool isTyping() const { return theCaret.exists(); }
@@ -64,4 +72,6 @@ private:
     std::vector<std::int16_t> scores;
     std::vector<std::string> names;
     std::int8_t editRow = kNoEntry;
+    // The last letter of the name is still being chosen on a pad.
+    bool bLetterOpen = false;
 };

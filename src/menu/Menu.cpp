@@ -2,14 +2,18 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "app/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "input/PadClaims.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
 #include "platform/EventPump.h"
+#include "platform/GamePads.h"
+#include "platform/ScreenOverlay.h"
 #include "platform/Ticks.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
@@ -36,6 +40,8 @@ private:
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kEscape = 27;
 constexpr std::uint8_t kSpace = 32;
+// Where a pad's mark stands in a colour's row: right of the PC box.
+constexpr std::int32_t kPadMarkGap = 8;
 // Long enough to hear the button before the scene changes.
 constexpr std::uint32_t kButtonPauseMs = 150;
 constexpr std::uint32_t kDisplayBusyPauseMs = 10;
@@ -43,17 +49,19 @@ constexpr std::uint32_t kDisplayBusyPauseMs = 10;
 }  // namespace
 
 Menu::Menu(ErrorLogger& errorLogger, DisplayDevice& displayDevice, SoundDevice* sound, Surface& miscSurface,
-           HighScoreTable& table, PlayerSetup& playerSetup)
+           HighScoreTable& table, PlayerSetup& playerSetup, PadClaims* padClaims)
     : logger(errorLogger),
       display(displayDevice),
       pSound(sound),
       misc(miscSurface),
       highScores(table),
-      setup(playerSetup) {
+      setup(playerSetup),
+      pClaims(padClaims) {
     font.create("arial narrow", 20);
 }
 
 Menu::~Menu() {
+    display.overlay().setPadMarks({});
     display.resetFont();
     if (klik) klik->release();
     if (tlacitko) tlacitko->release();
@@ -128,6 +136,7 @@ platform::Status Menu::draw() {
         if (box.checked) display.blitFast(box.rcDst.left, box.rcDst.top, &misc, box.rcSrc);
     }
     highScores.draw(font);
+    showPadMarks();
     if (platform::failed(display.present())) restoreSurfaces();
     return S_OK;
 }
@@ -185,14 +194,78 @@ std::int8_t Menu::onClick(std::int32_t x, std::int32_t y) {
             CheckBox& box = boxes[row * 4 + colour];
             const Rect& r = box.rcDst;
             if (x < r.left || x > r.right || y < r.top || y > r.bottom || box.checked) continue;
-            playAndRecover(klik.get());
-            box.checked = 1;
-            boxes[(1 - row) * 4 + colour].checked = 0;
-            draw();
+            tick(row, colour);
             return kNothing;
         }
     }
     return action;
+}
+
+void Menu::tick(int row, int colour) {
+    CheckBox& box = boxes[row * 4 + colour];
+    if (box.checked) return;
+    playAndRecover(klik.get());
+    box.checked = 1;
+    boxes[(1 - row) * 4 + colour].checked = 0;
+    draw();
+}
+
+void Menu::showPadMarks() {
+    std::vector<platform::ScreenOverlay::PadMark> marks;
+    for (int colour = 0; pClaims && colour < PadClaims::kColours; ++colour) {
+        const int pad = pClaims->padOf(colour);
+        if (pad == 0) continue;
+        const Rect& pcBox = boxes[4 + colour].rcDst;
+        marks.push_back(platform::ScreenOverlay::PadMark{pcBox.right + kPadMarkGap, pcBox.top, pad});
+    }
+    display.overlay().setPadMarks(marks);
+}
+
+std::int8_t Menu::onPad(int pad, std::uint16_t pressed) {
+    // Spelt out: the menu's own kStart is the Start disc.
+    namespace button = platform::padButton;
+    if (pressed == button::kStart) return onChar(kEnter);
+    if (highScores.isTyping()) {
+        int changed = -1;
+        {
+            FontLoan loan(highScores, font);
+            switch (pressed) {
+                case button::kUp:
+                    changed = highScores.onPadLetter(HighScoreTable::PadLetter::Next);
+                    break;
+                case button::kDown:
+                    changed = highScores.onPadLetter(HighScoreTable::PadLetter::Previous);
+                    break;
+                case button::kRight:
+                case button::kA:
+                    changed = highScores.onPadLetter(HighScoreTable::PadLetter::Keep);
+                    break;
+                case button::kLeft:
+                case button::kB:
+                    changed = highScores.onPadLetter(HighScoreTable::PadLetter::TakeBack);
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (changed == 2) draw();
+        return kNothing;
+    }
+    if (!pClaims) return kNothing;
+    if (pressed == button::kA) {
+        const int colour = pClaims->claimNext(pad);
+        if (colour == PadClaims::kNone) return kNothing;
+        // A colour already ticked is not ticked again, but the pad's mark moved.
+        if (boxes[colour].checked) {
+            draw();
+        } else {
+            tick(0, colour);
+        }
+    } else if (pressed == button::kB && pClaims->colourOf(pad) != PadClaims::kNone) {
+        pClaims->release(pad);
+        draw();
+    }
+    return kNothing;
 }
 
 std::int8_t Menu::onChar(std::uint8_t ch) {

@@ -9,6 +9,7 @@
 class DisplayDevice;
 class ErrorLogger;
 class HighScoreTable;
+class PadClaims;
 class Sound;
 class SoundDevice;
 class Surface;
@@ -28,8 +29,10 @@ public:
     static constexpr std::int8_t kStartMatch = 0;
     static constexpr std::int8_t kQuit = 1;
 
+    // With the pads' claims, pads can choose their colours here and the menu
+    // shows which pad plays which colour.
     Menu(ErrorLogger& logger, DisplayDevice& display, SoundDevice* sound, Surface& misc, HighScoreTable& highScores,
-         PlayerSetup& setup);
+         PlayerSetup& setup, PadClaims* padClaims = nullptr);
     ~Menu();
     Menu(const Menu&) = delete;
     Menu& operator=(const Menu&) = delete;
@@ -40,6 +43,11 @@ public:
     platform::Status draw();
     std::int8_t onClick(std::int32_t x, std::int32_t y);
     std::int8_t onChar(std::uint8_t ch);
+    // A button pressed on a pad (platform/GamePads.h): kStartMatch or kNothing.
+    // A chooses the pad's next free colour and ticks its Player box, B lets
+    // the colour go, Start starts the match; while a name is being typed,
+    // the pad spells it and Start confirms it, as Enter does.
+    std::int8_t onPad(int pad, std::uint16_t button);
     int recreateSurfaces();
     void restoreSurfaces();
     void reloadSounds();
@@ -65,6 +73,9 @@ private:
 
     int createBackground();
     void handOver();
+    // Ticks the box and clears its partner, as a click on it does.
+    void tick(int row, int colour);
+    void showPadMarks();
     void playAndRecover(Sound* sound);
 
     ErrorLogger& logger;
@@ -81,4 +92,5 @@ private:
     HighScoreTable& highScores;
     PlayerSetup& setup;
     bool bKeepOldFile = false;
+    PadClaims* pClaims;
 };

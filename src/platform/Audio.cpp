@@ -28,6 +28,12 @@ void SDLCALL mixed(void* bus, Uint8* stream, int length) {
     static_cast<MasterBus*>(bus)->process(reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / 2);
 }
 
+// Muting silences every channel at the mixer's master volume, which is
+// otherwise the bus's level for each channel.
+bool g_muted = false;
+
+void applyVolume() { Mix_MasterVolume(g_muted ? 0 : MasterBus::kChannelVolume); }
+
 }  // namespace
 
 Status Audio::open(std::unique_ptr<Audio>& out) {
@@ -53,7 +59,7 @@ Status Audio::open(std::unique_ptr<Audio>& out) {
     out.reset(new Audio());
     // The mixer adds its channels up in 16 bits and saturates: every channel
     // goes in quieter so the sum never does, and the bus makes up for it.
-    Mix_MasterVolume(MasterBus::kChannelVolume);
+    applyVolume();
     Mix_SetPostMix(mixed, &out->bus);
     return status::S_OK;
 }
@@ -63,6 +69,13 @@ Audio::~Audio() {
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+void Audio::setMuted(bool muted) {
+    g_muted = muted;
+    applyVolume();
+}
+
+bool Audio::isMuted() { return g_muted; }
 
 Status Audio::setCooperativeLevel(Window*) { return faults().cooperativeLevel; }
 

@@ -33,6 +33,11 @@ public:
     Status createBuffer(const char* name, const unsigned char* bytes, std::size_t size,
                         std::unique_ptr<SoundBuffer>& out);
 
+    // Every sound silent, or heard again, at once. The sounds go on playing
+    // unheard, so nothing else changes; a mixer opened later keeps it.
+    static void setMuted(bool muted);
+    static bool isMuted();
+
 private:
     Audio() = default;
 

@@ -8,6 +8,7 @@
 #include "platform/DisplayFaults.h"
 #include "platform/FontFace.h"
 #include "platform/PixelSurface.h"
+#include "platform/ScreenOverlay.h"
 #include "platform/SurfaceSet.h"
 #include "platform/Ticks.h"
 #include "platform/Window.h"
@@ -179,8 +180,14 @@ Status Display::showPicture(std::uint32_t now) {
     caretOnScreen = caret.isOnAt(now);
     caretOnScreenPlace = caretOnScreen ? caret.place() : PixelRect{};
     if (caretOnScreen) drawCaret();
+    if (overlay != nullptr) overlay->draw(renderer);
     SDL_RenderPresent(renderer);
     return S_OK;
+}
+
+Status Display::showAgain() {
+    if (renderer == nullptr || !pictureShown || modeChanged()) return S_OK;
+    return showPicture(tickCount());
 }
 
 void Display::drawCaret() {

@@ -13,6 +13,7 @@ namespace platform {
 
 class FontFace;
 class PixelSurface;
+class ScreenOverlay;
 class SurfaceSet;
 class Window;
 
@@ -55,8 +56,13 @@ public:
     // S_OK, DDERR_EXCLUSIVEMODEALREADYSET while another program holds the
     // display, DDERR_WRONGMODE once the mode changed under this display.
     Status cooperativeState();
-    // Shows the back buffer, with the caret over it.
+    // Shows the back buffer, with the caret and the overlay over it.
     Status present();
+    // Drawn over every picture shown from now on; the caller keeps it.
+    void setOverlay(ScreenOverlay* shownOver) { overlay = shownOver; }
+    // The last picture again, for an overlay that changed while nothing
+    // was being drawn (a paused match, muting in the menu).
+    Status showAgain();
     // Gives lost surfaces their memory back; refilling them is the owner's job.
     Status restoreAll();
 
@@ -123,6 +129,7 @@ private:
     SDL_Texture* enlarged = nullptr;
     int enlargedSide = 0;
     BlinkingCaret caret;
+    ScreenOverlay* overlay = nullptr;
     bool caretOnScreen = false;
     PixelRect caretOnScreenPlace;
 };

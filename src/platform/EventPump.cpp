@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "platform/DisplayFaults.h"
+#include "platform/GamePads.h"
 #include "platform/HeldKeys.h"
 #include "platform/KeyboardTable.h"
 
@@ -71,6 +72,35 @@ std::deque<std::int32_t> decodeText(const char* text, std::size_t capacity) {
     return characters;
 }
 
+// A key that switches something (pause, sound) acts once per press, not
+// again at every repeat while it is held.
+bool translateKey(const SDL_KeyboardEvent& key, Message& message) {
+    if (key.repeat) return false;
+    const std::uint8_t code = scanCodeOf(key.keysym.scancode);
+    if (code == 0) return false;
+    const SDL_Keycode symbol = key.keysym.sym;
+    const std::int32_t letter = symbol >= SDLK_a && symbol <= SDLK_z ? static_cast<std::int32_t>(symbol) : 0;
+    message = make(MessageType::Key, code, letter);
+    return true;
+}
+
+bool translatePad(const SDL_Event& event, Message& message) {
+    const PadChange change = systemPads().handleEvent(event);
+    switch (change.kind) {
+        case PadChange::Kind::Added:
+            message = make(MessageType::PadAdded, change.pad);
+            return true;
+        case PadChange::Kind::Removed:
+            message = make(MessageType::PadRemoved, change.pad);
+            return true;
+        case PadChange::Kind::Pressed:
+            message = make(MessageType::PadPress, change.pad, change.button);
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Characters the name entry and the menu understand; anything else typed
 // is of no use to them.
 bool translate(const SDL_Event& event, Message& message) {
@@ -130,7 +160,7 @@ bool translate(const SDL_Event& event, Message& message) {
                     message = make(MessageType::Char, 27);
                     return true;
                 default:
-                    return false;
+                    return translateKey(event.key, message);
             }
         case SDL_TEXTINPUT: {
             // An input method or a compose key may commit several characters
@@ -148,13 +178,17 @@ bool translate(const SDL_Event& event, Message& message) {
             message = make(MessageType::Click, 0, event.button.x, event.button.y);
             return true;
         default:
-            return false;
+            return translatePad(event, message);
     }
 }
 
-// The keyboard table and the display watch the raw events themselves.
+// The keyboard table and the display watch the raw events themselves; the
+// focus going takes every pad's buttons with it, as it does the keys.
 void observe(const SDL_Event& event) {
     handleKeyboardEvent(event);
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        systemPads().releaseAll();
+    }
     if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
         noteRenderEvent(event.type);
     }

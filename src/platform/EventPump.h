@@ -17,6 +17,11 @@ enum class MessageType {
     Click,       // left button, x and y in the 400 x 400 picture
     Close,       // the window is to close
     ToggleFullscreen,  // F11 or Alt+Enter
+    Key,         // a key pressed (not its repeat): value its PC scan code,
+                 // x its letter in the keyboard's layout, 'a' to 'z', or 0
+    PadAdded,    // a pad plugged in, value its number
+    PadRemoved,  // a pad pulled out, value its number
+    PadPress,    // value the pad's number, x the button (platform/GamePads.h)
 };
 
 struct Message {

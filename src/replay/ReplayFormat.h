@@ -24,13 +24,13 @@ constexpr std::uint8_t kLastDevice = 3;
 enum class MatchEnd : std::uint8_t {
     kOver = 0,      // ten serves and the blink
     kLeft = 1,      // Escape
-    kCutShort = 2,  // the game was closed during the match
+    kCutShort = 2,  // stopped between two frames: closed, or left while paused
 };
 constexpr std::uint8_t kLastMatchEnd = 2;
 
 struct Seat {
     Device device = Device::kComputer;
-    // The pad's or the network seat's number; 0 for the others.
+    // The pad's (from 1) or the network seat's number; 0 for the others.
     std::uint8_t number = 0;
     bool isPerson() const { return device != Device::kComputer; }
 };

@@ -42,7 +42,7 @@ bool readSeat(ByteReader& in, Seat& seat) {
     seat.device = static_cast<Device>(device);
     // Pads and network seats are numbered; the keyboard and computer not.
     const bool numbered = seat.device == Device::kPad || seat.device == Device::kNetwork;
-    if ((!numbered && number != 0) || number > 15) {
+    if (!numbered && number != 0) {
         in.fail("a player with a device number " + std::to_string(number));
         return false;
     }

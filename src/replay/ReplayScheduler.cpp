@@ -4,11 +4,9 @@
 #include <cstdlib>
 
 #include "graphics/BackBufferFile.h"
-#include "graphics/Colour.h"
 #include "graphics/DisplayDevice.h"
 #include "input/KeyCodes.h"
-
-using namespace platform::status;
+#include "platform/ScreenOverlay.h"
 
 namespace replay {
 namespace {
@@ -17,9 +15,6 @@ constexpr std::uint32_t kFastForward = 4;
 // However far behind the picture is, one turn plays no more frames than
 // this, so the window keeps answering.
 constexpr int kMostFramesATurn = 1000;
-const Rect kNoteRect{0, 186, 400, 214};
-constexpr ColourRef kNoteColour = 0x00FFFFFF;
-constexpr std::uint32_t kCentred = 1;
 
 }  // namespace
 
@@ -27,8 +22,9 @@ ReplayScheduler::ReplayScheduler(const Replay& replay, DisplayDevice& displayIn,
                                  ErrorLogger& logger)
     : player(replay, displayIn, sound, misc, logger), display(displayIn) {
     player.combat().setFrameDrawing(false);
-    noteFont.create("arial narrow", 22);
 }
+
+ReplayScheduler::~ReplayScheduler() { display.overlay().setNote({}); }
 
 void ReplayScheduler::dumpFrames(const std::string& list) {
     std::size_t from = 0;
@@ -51,10 +47,10 @@ int ReplayScheduler::load(std::uint32_t now) {
     return player.load();
 }
 
-bool ReplayScheduler::playDueFrames() {
+void ReplayScheduler::playDueFrames() {
     for (int played = 0; played < kMostFramesATurn && !bEnded; ++played) {
         const std::uint32_t ms = player.nextFrameTime();
-        if (qwBudget < ms) return true;
+        if (qwBudget < ms) return;
         qwBudget -= ms;
         const ReplayPlayer::Step step = player.playFrame();
         for (const auto& dump : dumps) {
@@ -66,12 +62,12 @@ bool ReplayScheduler::playDueFrames() {
         if (step == ReplayPlayer::Step::kDiverged) {
             std::fprintf(stderr, "quadrill: the replay differs from its recording at frame %u\n",
                          player.divergedAt());
+            showNote();
         }
         if (step != ReplayPlayer::Step::kPlayed) bEnded = true;
     }
     // Behind by more than a turn may play: let the rest go.
     qwBudget = 0;
-    return true;
 }
 
 ReplayScheduler::Turn ReplayScheduler::runTurn(std::uint32_t now, const std::uint8_t* keys) {
@@ -79,7 +75,10 @@ ReplayScheduler::Turn ReplayScheduler::runTurn(std::uint32_t now, const std::uin
     dwLastReading = now;
     if (keys::isDown(keys, keys::DIK_ESCAPE)) return Turn::kLeft;
     const bool spaceDown = keys::isDown(keys, keys::DIK_SPACE);
-    if (spaceDown && !bSpaceWasDown) bPaused = !bPaused;
+    if (spaceDown && !bSpaceWasDown) {
+        bPaused = !bPaused;
+        showNote();
+    }
     bSpaceWasDown = spaceDown;
     if (!bPaused) qwBudget += static_cast<std::uint64_t>(elapsed) * (keys::isDown(keys, keys::DIK_RIGHT) ? kFastForward : 1);
     playDueFrames();
@@ -89,18 +88,17 @@ ReplayScheduler::Turn ReplayScheduler::runTurn(std::uint32_t now, const std::uin
     return Turn::kWatching;
 }
 
-platform::Status ReplayScheduler::draw() {
-    const platform::Status state = player.combat().compose();
-    if (state != S_OK) return state;
+void ReplayScheduler::showNote() {
+    std::vector<std::string> lines;
     if (player.divergedAt() != 0) {
-        char note[96];
-        std::snprintf(note, sizeof note, "This replay differs from its recording at frame %u", player.divergedAt());
-        display.drawText(noteFont, note, kNoteRect, kNoteColour, kCentred);
+        lines.push_back("Replay stopped");
+        lines.push_back("It differs from its recording at frame " + std::to_string(player.divergedAt()));
+        lines.push_back("Escape leaves");
     } else if (bPaused) {
-        display.drawText(noteFont, "Paused: Space goes on", kNoteRect, kNoteColour, kCentred);
+        lines.push_back("Paused");
+        lines.push_back("Space plays on, Escape leaves");
     }
-    if (display.present() == DDERR_SURFACELOST) player.combat().restoreSurfaces();
-    return S_OK;
+    display.overlay().setNote(lines);
 }
 
 }  // namespace replay

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/Font.h"
 #include "replay/ReplayPlayer.h"
 
 namespace replay {
@@ -13,13 +12,17 @@ namespace replay {
 // time has passed since the start as the frames before it took, with its
 // sounds. Space pauses and goes on, Right held plays four times as fast,
 // Escape leaves. A replay that stops verifying stops there and says at
-// which frame. Pause notes are drawn over the match's picture, never into it.
+// which frame. Its notes go on the display's overlay, never into the
+// match's picture.
 class ReplayScheduler {
 public:
     enum class Turn { kWatching, kEnded, kLeft };
 
     ReplayScheduler(const Replay& replay, DisplayDevice& display, SoundDevice* sound, Surface& misc,
                     ErrorLogger& logger);
+    ~ReplayScheduler();
+    ReplayScheduler(const ReplayScheduler&) = delete;
+    ReplayScheduler& operator=(const ReplayScheduler&) = delete;
 
     // Loads the match; its time starts at `now` (game clock ms). 0 after a
     // reported failure.
@@ -29,8 +32,8 @@ public:
     Turn runTurn(std::uint32_t now, const std::uint8_t* keys);
     // Time spent minimised or moving the window is not watching time.
     void dropElapsed(std::uint32_t now) { dwLastReading = now; }
-    // Draws the match's picture with the notes over it, and shows it.
-    platform::Status draw();
+    // Draws the match's picture and shows it, the note over it.
+    platform::Status draw() { return player.combat().draw(); }
 
     Combat& combat() { return player.combat(); }
     std::uint32_t framesPlayed() const { return player.framesPlayed(); }
@@ -44,11 +47,11 @@ public:
     void dumpFrames(const std::string& list);
 
 private:
-    bool playDueFrames();
+    void playDueFrames();
+    void showNote();
 
     ReplayPlayer player;
     DisplayDevice& display;
-    Font noteFont;
     std::uint32_t dwLastReading = 0;
     // Watching time not yet spent on frames, in ms.
     std::uint64_t qwBudget = 0;

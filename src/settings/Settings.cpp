@@ -80,7 +80,14 @@ bool Settings::load() {
     }
     // Lines the reader cannot make sense of are skipped; it goes on after them.
     if (read == platform::ReadResult::Read) ini_parse_string(bytes.c_str(), &Settings::keep, this);
-    if (const Entry* size = find("window", "size")) windowSize = sizeFrom(size->value, windowSize);
+    const Entry* width = find("window", "width");
+    const Entry* height = find("window", "height");
+    if (width && height) {
+        // Both or neither: half a size is no size the player chose.
+        windowWidth = sizeFrom(width->value, 0);
+        windowHeight = sizeFrom(height->value, 0);
+        if (windowWidth == 0 || windowHeight == 0) windowWidth = windowHeight = 0;
+    }
     if (const Entry* full = find("window", "fullscreen")) fullscreen = flagFrom(full->value, fullscreen);
     if (const Entry* mute = find("sound", "muted")) muted = flagFrom(mute->value, muted);
     return true;
@@ -110,7 +117,8 @@ bool Settings::save(std::string& reason) {
         reason = "the file could not be read, so it is left as it is";
         return false;
     }
-    put("window", "size", std::to_string(windowSize));
+    put("window", "width", std::to_string(windowWidth));
+    put("window", "height", std::to_string(windowHeight));
     put("window", "fullscreen", flagText(fullscreen));
     put("sound", "muted", flagText(muted));
     return dataFolders::makeFolders(dataFolders::configDir(), reason) &&

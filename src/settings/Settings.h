@@ -5,7 +5,8 @@
 // The player's choices that outlive a run, in configDir()/settings.ini:
 //
 //   [window]
-//   size = 800
+//   width = 800
+//   height = 800
 //   fullscreen = false
 //   [sound]
 //   muted = false
@@ -15,8 +16,10 @@
 // not kept.
 class Settings {
 public:
-    // The window's side in pixels; 0 lets the game choose from the desktop.
-    int windowSize = 0;
+    // The window's size when not fullscreen, in desktop units; 0 lets the
+    // game choose from the desktop.
+    int windowWidth = 0;
+    int windowHeight = 0;
     bool fullscreen = false;
     bool muted = false;
 

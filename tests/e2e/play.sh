@@ -34,27 +34,6 @@ differing_pixels() { # picture x y w h
   compare -metric AE -fuzz 6% "$work/region.png" "$work/expected.png" null: 2>&1 || true
 }
 
-# Starts the game and waits for its window.
-start_game() {
-  "$binary" > "$work/out.txt" 2>&1 &
-  game=$!
-  wait_for_window
-}
-
-# Escape in the menu quits; the game must end by itself with exit code 0.
-quit_from_menu() {
-  xdotool key --window "$window" Escape
-  for _ in $(seq 1 50); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$game" 2>/dev/null; then
-    kill "$game"
-    fail "Escape in the menu did not quit"
-  fi
-  wait "$game" || fail "exit code $?"
-}
-
 bytes_of() { od -An -tx1 "$1" 2>/dev/null || true; }
 
 start_game

@@ -22,9 +22,7 @@ cd "$work"
 use_home "$work/home"
 replays="$HOME/.local/share/quadrill/replays"
 
-"$binary" > "$work/out.txt" 2>&1 &
-game=$!
-wait_for_window
+start_game
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 400 ] || fail "window is ${WIDTH} wide, not 400"
 wx=$X

@@ -53,15 +53,6 @@ seconds_to_menu() { # limit
   echo $((SECONDS - start))
 }
 
-quit() {
-  xdotool key --window "$window" Escape
-  for _ in $(seq 1 50); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game" 2>/dev/null && fail "Escape in the menu did not quit"
-  wait "$game" || fail "exit code $?"
-}
 
 # How long the recorded match took, in whole seconds.
 length=$("$sim" --verify "$golden" --trace | awk '/^state/ { sub("ms=", "", $3); total += $3 } END { print int(total / 1000) }')
@@ -83,7 +74,7 @@ took=$(( $(seconds_to_menu $((length + 30))) + 5 ))
 for frame in 400 1500; do
   cmp -s "$work/window-$frame.bmp" "$work/sim-$frame.bmp" || fail "frame $frame in the window is not quadrill-sim's"
 done
-quit
+quit_from_menu
 unset QUADRILL_REPLAY_DUMP
 
 # Right held: four times as fast.
@@ -92,14 +83,14 @@ xdotool keydown --window "$window" Right
 took=$(seconds_to_menu "$length")
 xdotool keyup --window "$window" Right
 [ "$took" -le $((length / 3 + 2)) ] || fail "with Right held a replay of $length s took $took s"
-quit
+quit_from_menu
 
 # Escape leaves at once.
 watch
 sleep 2
 xdotool key --window "$window" Escape
 took=$(seconds_to_menu 3)
-quit
+quit_from_menu
 
 # Watching records nothing; a damaged file opens no window.
 [ ! -e "$HOME/.local/share/quadrill/replays" ] || fail "watching recorded a replay: $(ls "$HOME/.local/share/quadrill/replays")"

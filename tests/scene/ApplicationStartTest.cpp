@@ -259,11 +259,13 @@ TEST_F(HighScoreFileStartTest, AFailedSaveIsToldOnceAndKeepsTheOldFile) {
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     platform::testing::failRename(false);
-    ASSERT_EQ(1u, recordedMessages().size());
+    // The settings, saved at the same moment, fail too and say so in their own words.
+    ASSERT_EQ(2u, recordedMessages().size());
+    EXPECT_EQ(0u, recordedMessages()[0].text.find("Could not save the settings to "));
     const std::string told = "Could not save the high scores to " + scratch.path() +
                              "/Quadrill.dat: Input/output error. The old file, if any, was left as it was.";
-    EXPECT_EQ("General error!", recordedMessages()[0].caption);
-    EXPECT_EQ(told, recordedMessages()[0].text);
+    EXPECT_EQ("General error!", recordedMessages()[1].caption);
+    EXPECT_EQ(told, recordedMessages()[1].text);
     EXPECT_TRUE(logSays("Error: " + told + "\r\n\r\nDescription: Input/output error"));
     EXPECT_EQ(kStored, scratch.read("Quadrill.dat"));
 }

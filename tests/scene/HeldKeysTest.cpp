@@ -12,35 +12,15 @@
 #include "platform/Window.h"
 #include "support/PlatformFaults.h"
 #include "support/PushedEvents.h"
+#include "support/RunningGame.h"
 #include "support/ScratchDirectory.h"
 
 // Keys held across a change of scene, and what a person types, as they
 // reach the game through the event pump with the keyboard's auto-repeat.
 namespace {
 
-class HeldKeysTest : public ::testing::Test {
+class HeldKeysTest : public RunningGame {
 protected:
-    void SetUp() override {
-        resetQuit();
-        platform::testing::setTickCount(10000);
-        ASSERT_EQ(1, logger.init());
-        ASSERT_EQ(1, startGame(logger, window));
-    }
-    void TearDown() override {
-        endGame();
-        resetQuit();
-    }
-
-    Application& app() { return *g_pApplication; }
-
-    void frames(int count) {
-        for (int i = 0; i < count && g_pApplication && app().isMatchRunning(); ++i) {
-            platform::testing::advanceTickCount(16);
-            drainMessages();
-            if (g_pApplication) app().frame();
-        }
-    }
-
     void type(SDL_Keycode key, SDL_Scancode scancode, const char* text) {
         pushed::key(SDL_KEYDOWN, key, scancode);
         pushed::text(text);
@@ -54,11 +34,6 @@ protected:
         if (!table.isTyping()) return "-";
         return table.name(table.editingRow());
     }
-
-    PlatformFaults faults;
-    ScratchDirectory scratch;
-    ErrorLogger logger;
-    platform::Window window;
 };
 
 TEST_F(HeldKeysTest, EscapeHeldOutOfAMatchDoesNotQuitTheMenu) {

@@ -49,3 +49,23 @@ TEST_F(GameClockTest, ReadingsAcrossTheWrapDifferByTheTrueTime) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GameClockTest, ThePlayersPauseOutlastsTheWindowComingBack) {
+    setTickCount(1000);
+    GameClock clock;
+    clock.setPaused(GameClock::Reason::Player, true);
+    setTickCount(2000);
+    clock.setPaused(true);  // the window goes to the background...
+    setTickCount(3000);
+    clock.setPaused(false);  // ...and comes back
+    EXPECT_TRUE(clock.isPaused());
+    setTickCount(4000);
+    EXPECT_EQ(1000u, clock.now());
+    clock.setPaused(GameClock::Reason::Player, false);
+    setTickCount(4500);
+    EXPECT_EQ(1500u, clock.now());
+}
+
+}  // namespace

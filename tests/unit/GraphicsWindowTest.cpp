@@ -9,6 +9,25 @@ namespace {
 
 using namespace platform::status;
 
+// Where a click at a window position lands in the picture, through SDL's
+// own mapping of the renderer's scaling.
+SDL_Point pictureClick(platform::Window& window, int x, int y) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.windowID = SDL_GetWindowID(window.sdlWindow());
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.state = SDL_PRESSED;
+    click.button.x = x;
+    click.button.y = y;
+    SDL_PushEvent(&click);
+    SDL_Event delivered{};
+    while (SDL_PollEvent(&delivered)) {
+        if (delivered.type == SDL_MOUSEBUTTONDOWN) return SDL_Point{delivered.button.x, delivered.button.y};
+    }
+    return SDL_Point{-9999, -9999};
+}
+
 TEST(GraphicsWindowTest, ClientAreaHasTheAskedSize) {
     PlatformFaults faults;
     platform::Window window;
@@ -34,49 +53,9 @@ TEST(GraphicsWindowTest, LargerWindowShowsThePictureScaledAndClicksComeInPicture
     ASSERT_EQ(1, display.start(window, logger));
     EXPECT_EQ(S_OK, display.present());
 
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    SDL_Event click{};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.windowID = SDL_GetWindowID(window.sdlWindow());
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.state = SDL_PRESSED;
-    click.button.x = 600;
-    click.button.y = 202;
-    ASSERT_EQ(1, SDL_PushEvent(&click));
-    SDL_Event delivered{};
-    bool found = false;
-    while (SDL_PollEvent(&delivered)) {
-        if (delivered.type == SDL_MOUSEBUTTONDOWN) {
-            found = true;
-            break;
-        }
-    }
-    ASSERT_TRUE(found);
-    EXPECT_EQ(300, delivered.button.x);
-    EXPECT_EQ(101, delivered.button.y);
-}
-
-}  // namespace
-
-namespace {
-
-// Where a click at a window position lands in the picture, through SDL's
-// own mapping of the renderer's scaling.
-SDL_Point pictureClick(platform::Window& window, int x, int y) {
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    SDL_Event click{};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.windowID = SDL_GetWindowID(window.sdlWindow());
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.state = SDL_PRESSED;
-    click.button.x = x;
-    click.button.y = y;
-    SDL_PushEvent(&click);
-    SDL_Event delivered{};
-    while (SDL_PollEvent(&delivered)) {
-        if (delivered.type == SDL_MOUSEBUTTONDOWN) return SDL_Point{delivered.button.x, delivered.button.y};
-    }
-    return SDL_Point{-9999, -9999};
+    const SDL_Point p = pictureClick(window, 600, 202);
+    EXPECT_EQ(300, p.x);
+    EXPECT_EQ(101, p.y);
 }
 
 class WindowScalingTest : public ::testing::Test {

@@ -14,7 +14,8 @@ namespace {
 class SettingsTest : public ::testing::Test {
 protected:
     void expectDefaults(const Settings& settings, const std::string& what) {
-        EXPECT_EQ(0, settings.windowSize) << what;
+        EXPECT_EQ(0, settings.windowWidth) << what;
+        EXPECT_EQ(0, settings.windowHeight) << what;
         EXPECT_FALSE(settings.fullscreen) << what;
         EXPECT_FALSE(settings.muted) << what;
     }
@@ -29,7 +30,8 @@ TEST_F(SettingsTest, ValuesAndUnknownKeysSurviveARoundTrip) {
     environment.set("QUADRILL_CONFIG_DIR", scratch.path() + "/config");
     Settings settings;
     EXPECT_TRUE(settings.load());
-    settings.windowSize = 800;
+    settings.windowWidth = 1000;
+    settings.windowHeight = 800;
     settings.fullscreen = true;
     settings.muted = true;
     ASSERT_TRUE(settings.save(reason)) << reason;
@@ -39,12 +41,13 @@ TEST_F(SettingsTest, ValuesAndUnknownKeysSurviveARoundTrip) {
     scratch.write("config/settings.ini", "theme = dark\n" + text + "\n[Window]\nvsync = off\n[pads]\nmap = 0:A\n");
     Settings again;
     ASSERT_TRUE(again.load());
-    EXPECT_EQ(800, again.windowSize);
+    EXPECT_EQ(1000, again.windowWidth);
+    EXPECT_EQ(800, again.windowHeight);
     EXPECT_TRUE(again.fullscreen);
     EXPECT_TRUE(again.muted);
     again.muted = false;
     ASSERT_TRUE(again.save(reason)) << reason;
-    EXPECT_EQ("theme = dark\n\n[window]\nsize = 800\nfullscreen = true\nvsync = off\n\n[sound]\nmuted = false\n\n"
+    EXPECT_EQ("theme = dark\n\n[window]\nwidth = 1000\nheight = 800\nfullscreen = true\nvsync = off\n\n[sound]\nmuted = false\n\n"
               "[pads]\nmap = 0:A\n",
               scratch.read("config/settings.ini"));
 }
@@ -56,10 +59,11 @@ TEST_F(SettingsTest, MissingEmptyCutOrGarbledFilesGiveTheDefaults) {
     const std::string files[] = {
         "",
         "[window]\nfullscr",  // cut short
-        "[window]\nsize = -5\nfullscreen = maybe\n[sound]\nmuted = 2\n",
-        "[window]\nsize = 99999999999999999999\nfullscreen\n",
-        "[window\nsize = 800\n",
-        std::string("\0\xFF\xFE[window]\nsize=800\n", 19),
+        "[window]\nwidth = -5\nheight = 600\nfullscreen = maybe\n[sound]\nmuted = 2\n",
+        "[window]\nwidth = 99999999999999999999\nheight = 1\nfullscreen\n",
+        "[window]\nwidth = 800\n",
+        "[window\nwidth = 800\nheight = 800\n",
+        std::string("\0\xFF\xFE[window]\nwidth=800\nheight=800\n", 31),
         "\xEF\xBB\xBF[sound]\nmuted = " + std::string(5000, 'y') + "\n",
         std::string(70000, '['),
     };

@@ -23,6 +23,23 @@ TEST(WindowSizeTest, LargestWholeMultipleInEightyFivePercentOfTheDesktop) {
     EXPECT_EQ(200, windowSideFor(100));
 }
 
+TEST(WindowSizeTest, TheSizeLeftLastTimeComesBackWhereItFits) {
+    int width = 0;
+    int height = 0;
+    firstWindowSize(0, 0, 1080, 1920, width, height);
+    EXPECT_EQ(800, width);
+    EXPECT_EQ(800, height);
+    firstWindowSize(1000, 700, 1080, 1920, width, height);
+    EXPECT_EQ(1000, width);
+    EXPECT_EQ(700, height);
+    firstWindowSize(2400, 1600, 1040, 1920, width, height);  // kept from a bigger screen
+    EXPECT_EQ(1920, width);
+    EXPECT_EQ(1040, height);
+    firstWindowSize(50, 60, 1080, 1920, width, height);
+    EXPECT_EQ(200, width);
+    EXPECT_EQ(200, height);
+}
+
 TEST(OutOfMemoryTest, TellsTheSizeAsksToCloseAndEndsTheOperation) {
     PlatformFaults faults;
     platform::clearCloseRequest();

@@ -12,6 +12,27 @@ wait_for_window() {
   fail "no window titled Quadrill"
 }
 
+# Starts the game and waits for its window.
+start_game() {
+  "$binary" > "$work/out.txt" 2>&1 &
+  game=$!
+  wait_for_window
+}
+
+# Escape in the menu quits; the game must end by itself with exit code 0.
+quit_from_menu() {
+  xdotool key --window "$window" Escape
+  for _ in $(seq 1 50); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game" 2>/dev/null; then
+    kill "$game"
+    fail "Escape in the menu did not quit"
+  fi
+  wait "$game" || fail "exit code $?"
+}
+
 # Runs the calling script again inside an Xvfb server of its own (1024 x
 # 768) unless it already is in one. The display number to start from is
 # drawn, so that two tests started at once never share a server.
