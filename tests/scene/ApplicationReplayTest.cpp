@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "ApplicationScene.h"
+#include "graphics/DisplayDevice.h"
 #include "menu/HighScoreTable.h"
+#include "platform/ScreenOverlay.h"
 #include "replay/ReplayArchive.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
@@ -103,11 +105,14 @@ TEST_F(ApplicationReplayTest, AMatchLeftMinimisedOrCutShortIsFiledAsItWentAndWat
     runFrames(50, 10, 12);
     EXPECT_GE(app().replayWatch()->framesPlayed(), played);
     EXPECT_LE(app().replayWatch()->framesPlayed(), played + 1);
+    ASSERT_FALSE(app().display()->overlay().note().empty());
+    EXPECT_EQ("Paused", app().display()->overlay().note()[0]);
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
     runFrames(1);
     EXPECT_EQ(nullptr, app().replayWatch());
     EXPECT_NE(nullptr, app().menu());
+    EXPECT_TRUE(app().display()->overlay().note().empty());
     EXPECT_EQ(2u, filed().size());
 }
 
@@ -129,6 +134,28 @@ TEST_F(ApplicationReplayTest, AWatchedReplayRunsToItsEndAtItsOwnPace) {
     EXPECT_EQ(nullptr, app().replayWatch());
     ASSERT_NE(nullptr, app().menu());
     EXPECT_FALSE(app().highScores()->isTyping());
+}
+
+TEST_F(ApplicationReplayTest, AReplayThatStopsVerifyingStopsAndSaysWhere) {
+    replay::Replay golden;
+    std::string error;
+    ASSERT_TRUE(replay::loadReplay(QUADRILL_SOURCE_DIR "/tests/replays/escape-mid-match.qrpl", golden, error)) << error;
+    golden.checkpoints[9] ^= 1;
+    ASSERT_EQ(1, app().watchReplay(golden));
+    for (int turn = 0; turn < 1000; ++turn) {
+        platform::testing::advanceTickCount(17);
+        app().frame();
+    }
+    ASSERT_NE(nullptr, app().replayWatch());
+    EXPECT_EQ(600u, app().replayWatch()->divergedAt());
+    EXPECT_EQ(600u, app().replayWatch()->framesPlayed());
+    const std::vector<std::string>& note = app().display()->overlay().note();
+    ASSERT_EQ(3u, note.size());
+    EXPECT_NE(std::string::npos, note[1].find("frame 600"));
+    pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    drainMessages();
+    app().frame();
+    EXPECT_NE(nullptr, app().menu());
 }
 
 }  // namespace
