@@ -89,7 +89,7 @@ private:
         if (colour >= 0 && words.size() == 3 && words[2] == "keyboard") {
             seat.device = replay::Device::kKeyboard;
         } else if (colour >= 0 && words.size() == 4 && (words[2] == "pad" || words[2] == "network") &&
-                   number(words[3], 15, index)) {
+                   number(words[3], 255, index)) {
             seat.device = words[2] == "pad" ? replay::Device::kPad : replay::Device::kNetwork;
             seat.number = static_cast<std::uint8_t>(index);
         } else {
