@@ -1,80 +1,48 @@
 #include "PngWriter.h"
 
-#include <cstdint>
-#include <fstream>
-#include <vector>
+#include <png.h>
 
-#include "Canvas.h"
+#include <cstdio>
 
 namespace files {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-std::uint32_t crc32(const unsigned char* data, std::size_t size, std::uint32_t crc = 0xFFFFFFFFu) {
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+// libpng reports failures by long-jumping back to setjmp; nothing with a
+// destructor may live between the two, so the state is plain pointers.
+bool writeStream(std::FILE* file, int width, int height, const unsigned char* rgba) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
     }
-    return crc;
-}
-
-void put32(Bytes& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(value >> shift));
-}
-
-void chunk(Bytes& out, const char* type, const Bytes& data) {
-    put32(out, static_cast<std::uint32_t>(data.size()));
-    Bytes typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    put32(out, crc32(typed.data(), typed.size()) ^ 0xFFFFFFFFu);
-}
-
-// A zlib stream of stored deflate blocks, at most 65535 bytes each.
-Bytes zlibStored(const Bytes& raw) {
-    Bytes out = {0x78, 0x01};
-    std::size_t done = 0;
-    do {
-        const std::size_t length = raw.size() - done < 65535 ? raw.size() - done : 65535;
-        out.push_back(done + length == raw.size() ? 1 : 0);
-        out.push_back(static_cast<unsigned char>(length & 0xFF));
-        out.push_back(static_cast<unsigned char>(length >> 8));
-        out.push_back(static_cast<unsigned char>(~length & 0xFF));
-        out.push_back(static_cast<unsigned char>((~length >> 8) & 0xFF));
-        out.insert(out.end(), raw.begin() + static_cast<long>(done), raw.begin() + static_cast<long>(done + length));
-        done += length;
-    } while (done < raw.size());
-    std::uint32_t a = 1, b = 0;
-    for (unsigned char byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    put32(out, (b << 16) | a);
-    return out;
+    png_init_io(png, file);
+    png_set_compression_level(png, 9);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    for (int y = 0; y < height; ++y) png_write_row(png, rgba + static_cast<std::size_t>(y) * rowBytes);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 }  // namespace
 
-bool writePng(const Canvas& canvas, const std::string& path) {
-    const std::vector<unsigned char> rgba = canvas.rgba();
-    const std::size_t row = static_cast<std::size_t>(canvas.width()) * 4;
-    Bytes raw;
-    for (int y = 0; y < canvas.height(); ++y) {
-        raw.push_back(0);  // no filter
-        raw.insert(raw.end(), rgba.begin() + static_cast<long>(y * row), rgba.begin() + static_cast<long>((y + 1) * row));
+bool writePng(int width, int height, const std::vector<unsigned char>& rgba, const std::string& path) {
+    if (width <= 0 || height <= 0 ||
+        rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) {
+        return false;
     }
-    Bytes header;
-    put32(header, static_cast<std::uint32_t>(canvas.width()));
-    put32(header, static_cast<std::uint32_t>(canvas.height()));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter set, no interlace
-    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    chunk(png, "IHDR", header);
-    chunk(png, "IDAT", zlibStored(raw));
-    chunk(png, "IEND", {});
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(out);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = writeStream(file, width, height, rgba.data());
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) return true;
+    std::remove(path.c_str());
+    return false;
 }
 
 }  // namespace files

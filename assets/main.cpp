@@ -2,6 +2,7 @@
 //
 // Draws every picture and synthesises every sound effect of the game into
 // <outdir>, byte for byte the same on every run; the build embeds them.
+// The desktop's icons, hicolor-<size>.png, are installed beside the game.
 #include <SDL_ttf.h>
 
 #include <cstdio>
@@ -63,7 +64,11 @@ bool generate(const std::string& dir, TextPainter& comic, TextPainter& narrow) {
     wrote(files::writeBmp24(menu, dir + "/picMenu.bmp"), "picMenu.bmp");
     wrote(files::writeBmp32(pictures::windowIcon(), dir + "/icon.bmp"), "icon.bmp");
     wrote(files::writeBmp32(pictures::cursor(), dir + "/cur.bmp"), "cur.bmp");
-    wrote(files::writePng(pictures::windowIcon(), dir + "/quadrill.png"), "quadrill.png");
+    for (int size : pictures::kIconSizes) {
+        const Canvas icon = pictures::icon(size);
+        const std::string name = "hicolor-" + std::to_string(size) + ".png";
+        wrote(files::writePng(icon.width(), icon.height(), icon.rgba(), dir + "/" + name), name.c_str());
+    }
     wrote(files::writeWave(sounds::micek(), dir + "/micek.wav"), "micek.wav");
     wrote(files::writeWave(sounds::odpal(), dir + "/odpal.wav"), "odpal.wav");
     wrote(files::writeWave(sounds::okraj(), dir + "/okraj.wav"), "okraj.wav");
