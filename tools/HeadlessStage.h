@@ -1,15 +1,16 @@
 #pragma once
 
-#include "app/GameClock.h"
 #include "app/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "physics/MatchRandom.h"
 #include "platform/Window.h"
 
 // What a match stands on, made as the game makes it but without sound or a
 // visible window: the message table, a hidden window with a started
-// display, the keyed sprite sheet, the clock and a setup with no people.
+// display, the keyed sprite sheet, the random numbers and a setup with no
+// people.
 // Also a plain 400 x 400 picture, to time one copy onto the back buffer.
 class HeadlessStage {
 public:
@@ -26,8 +27,8 @@ public:
     DisplayDevice display;
     Surface misc;
     Surface plain;
-    GameClock clock;
     PlayerSetup setup;
+    MatchRandom random;
 
 private:
     bool bReady = false;

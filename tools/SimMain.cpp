@@ -7,18 +7,20 @@
 #include <cstdlib>
 #include <string>
 
-#include "BackBufferSnapshot.h"
 #include "HeadlessStage.h"
+#include "RecordMatch.h"
 #include "SimOptions.h"
+#include "VerifyReplays.h"
 #include "combat/Combat.h"
+#include "graphics/BackBufferFile.h"
 #include "physics/Ball.h"
-#include "platform/Ticks.h"
 
 namespace {
 
 using WallClock = std::chrono::steady_clock;
 
-// The clock's reading when the first match is made.
+// The virtual clock's reading when the first match is made. The matches
+// only see the steps; the clock is what the trace prints.
 constexpr std::uint32_t kFirstMatchTime = 1000;
 
 struct Timings {
@@ -50,8 +52,9 @@ void printTrace(const Combat& combat, std::uint32_t now) {
 }
 
 // One match from construction to the frame whose update says it is over.
-bool playMatch(std::uint32_t number, const SimOptions& options, HeadlessStage& stage, Timings& timings) {
-    Combat combat(stage.display, nullptr, stage.clock, stage.misc, stage.setup, stage.logger);
+bool playMatch(std::uint32_t number, const SimOptions& options, HeadlessStage& stage, std::uint32_t& clock,
+               Timings& timings) {
+    Combat combat(stage.display, nullptr, stage.random, stage.misc, stage.setup, stage.logger);
     combat.setFrameDrawing(false);
     if (!combat.load()) {
         std::fprintf(stderr, "quadrill-sim: match %u could not be loaded\n", number);
@@ -70,9 +73,9 @@ bool playMatch(std::uint32_t number, const SimOptions& options, HeadlessStage& s
         stage.copyPlainPicture();
         const WallClock::time_point copyEnd = WallClock::now();
 
-        platform::testing::advanceTickCount(options.stepMs);
+        clock += options.stepMs;
         const WallClock::time_point updateStart = WallClock::now();
-        const int going = combat.update(keys);
+        const int going = combat.update(keys, options.stepMs);
         const WallClock::time_point updateEnd = WallClock::now();
         if (options.draw) combat.compose();
         const WallClock::time_point drawEnd = WallClock::now();
@@ -85,7 +88,7 @@ bool playMatch(std::uint32_t number, const SimOptions& options, HeadlessStage& s
         timings.drawSeconds += secondsBetween(updateEnd, drawEnd);
 
         if (options.trace && combat.isPlaying() && !combat.isMatchOver()) {
-            printTrace(combat, platform::tickCount());
+            printTrace(combat, clock);
         }
         if (!options.snapshotPath.empty() && timings.frames == options.snapshotFrame) {
             if (!options.draw) combat.compose();
@@ -141,11 +144,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quadrill-sim: the display could not be started\n");
         return 1;
     }
-    platform::testing::setTickCount(kFirstMatchTime);
-    std::srand(options.seed);
+    if (!options.verifyPaths.empty()) return verifyReplays(options, stage) ? 0 : 1;
+    if (!options.recordPath.empty()) return recordMatch(options, stage) ? 0 : 1;
+    stage.random.seed(options.seed);
+    std::uint32_t clock = kFirstMatchTime;
     Timings timings;
     for (std::uint32_t match = 1; match <= options.matches; ++match) {
-        if (!playMatch(match, options, stage, timings)) return 1;
+        if (!playMatch(match, options, stage, clock, timings)) return 1;
     }
     printTimings(timings, options.draw);
     return 0;

@@ -22,7 +22,12 @@ bool readNumber(const char* text, std::uint64_t low, std::uint64_t high, std::ui
 const char* simUsage() {
     return "usage: quadrill-sim --matches N --seed S --step MS [--humans none] [--no-draw] [--trace]\n"
            "                    [--snapshot FILE.bmp [--snapshot-frame F]] [--max-frames F]\n"
-           "Plays N matches of four computer players headless, the clock advancing MS ms a frame.\n";
+           "       quadrill-sim --verify REPLAY... [--trace] [--snapshot FILE.bmp --snapshot-frame F]\n"
+           "       quadrill-sim --record REPLAY --script SCRIPT [--max-frames F]\n"
+           "Plays N matches of four computer players headless, the clock advancing MS ms a frame;\n"
+           "or plays recorded matches again and checks them (one line each, OK or the first frame\n"
+           "that differs; --trace prints the whole state after every frame); or records the match\n"
+           "of an input script (the format is in tools/InputScript.h).\n";
 }
 
 bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& error) {
@@ -69,6 +74,19 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
             }
             options.snapshotPath = value;
             ++i;
+        } else if (std::strcmp(name, "--verify") == 0) {
+            while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) options.verifyPaths.push_back(argv[++i]);
+            if (options.verifyPaths.empty()) {
+                error = "--verify wants one or more replay files";
+                return false;
+            }
+        } else if (std::strcmp(name, "--record") == 0 || std::strcmp(name, "--script") == 0) {
+            if (value == nullptr || *value == '\0') {
+                error = std::string(name) + " wants a file name";
+                return false;
+            }
+            (name[2] == 'r' ? options.recordPath : options.scriptPath) = value;
+            ++i;
         } else if (std::strcmp(name, "--no-draw") == 0) {
             options.draw = false;
         } else if (std::strcmp(name, "--trace") == 0) {
@@ -77,6 +95,14 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
             error = std::string("unknown option ") + name;
             return false;
         }
+    }
+    if (options.recordPath.empty() != options.scriptPath.empty()) {
+        error = "--record and --script go together";
+        return false;
+    }
+    if (!options.recordPath.empty() && !options.verifyPaths.empty()) {
+        error = "record or verify, not both at once";
+        return false;
     }
     return true;
 }

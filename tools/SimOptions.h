@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What quadrill-sim was asked to do.
 struct SimOptions {
@@ -14,6 +15,11 @@ struct SimOptions {
     std::uint64_t snapshotFrame = 1;
     // A match that has not ended after this many frames is given up.
     std::uint64_t maxFrames = 10000000;
+    // Replays to play again and check instead of playing new matches.
+    std::vector<std::string> verifyPaths;
+    // A match to record from an input script.
+    std::string recordPath;
+    std::string scriptPath;
 };
 
 // Reads the command line; false with the reason in `error` when it makes

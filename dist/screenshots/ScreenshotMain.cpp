@@ -94,8 +94,7 @@ bool composeAndSave(const std::string& dir) {
     if (combat == nullptr) return false;
     const std::uint8_t keys[256] = {};
     for (int frame = 0; frame < kMatchFrames; ++frame) {
-        platform::testing::advanceTickCount(kFrameMs);
-        if (!combat->update(keys)) break;
+        if (!combat->update(keys, kFrameMs)) break;
     }
     combat->compose();
     return savePicture(*app.display(), dir + "/match.png");

@@ -7,6 +7,7 @@
 
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
+#include "app/LocalScheduler.h"
 #include "combat/Combat.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
@@ -24,8 +25,11 @@
 #include "platform/ScreenOverlay.h"
 #include "platform/Ticks.h"
 #include "platform/Window.h"
+#include "replay/MatchRecording.h"
+#include "replay/ReplayScheduler.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
+#include "settings/DataFolders.h"
 #include "sound/SoundDevice.h"
 
 using namespace platform::status;
@@ -36,7 +40,7 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
       hWnd(window),
       bSaveHighScores(1),
       dwRandomSeed(platform::tickCount()) {
-    std::srand(dwRandomSeed);
+    random.seed(dwRandomSeed);
     platform::Audio::setMuted(false);
 }
 
@@ -48,7 +52,15 @@ Application::~Application() {
     } catch (const std::bad_alloc&) {
         // Told already; the old files stay as they were.
     }
+    try {
+        // Closed during a match: what was played is kept all the same.
+        if (pCombat && pRecording) pRecording->file(replay::MatchEnd::kCutShort, *pCombat);
+    } catch (const std::bad_alloc&) {
+    }
     pHighScores.reset();
+    pWatch.reset();
+    pRecording.reset();
+    pScheduler.reset();
     pCombat.reset();
     pMenu.reset();
     pGamepads.reset();
@@ -196,37 +208,79 @@ void Application::startMatch() {
     pMenu.reset();
     platform::ignoreHeldKeys();
     if (pKeyboard) pKeyboard->acquire();
-    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), *pClock, *pMiscSurface, setup, *pLogger);
+    const MatchRandom::State start = random.state();
+    pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), random, *pMiscSurface, setup, *pLogger);
     if (!pCombat->load()) {
         platform::requestClose();
         return;
     }
+    pScheduler = std::make_unique<LocalScheduler>(*pCombat, *pClock);
+    pRecording = std::make_unique<replay::MatchRecording>(setup, claims, start, dataFolders::dataDir() + "/replays");
     drawScene();
 }
 
+int Application::watchReplay(const replay::Replay& recorded) {
+    if (!pMenu) return 0;
+    pMenu.reset();
+    platform::ignoreHeldKeys();
+    if (pKeyboard) pKeyboard->acquire();
+    pWatch = std::make_unique<replay::ReplayScheduler>(recorded, *pDisplay, pSound.get(), *pMiscSurface, *pLogger);
+    // A test switch: "FRAME:FILE.bmp,..." writes those frames' pictures.
+    if (const char* dumps = std::getenv("QUADRILL_REPLAY_DUMP")) pWatch->dumpFrames(dumps);
+    if (!pWatch->load(pClock->now())) {
+        platform::requestClose();
+        return 0;
+    }
+    drawScene();
+    return 1;
+}
+
+void Application::watchFrame() {
+    std::uint8_t keys[256] = {};
+    if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
+        reacquireKeyboard();
+        return;
+    }
+    if (pWatch->runTurn(pClock->now(), keys) != replay::ReplayScheduler::Turn::kWatching) {
+        returnToMenu(true);
+    } else if (!pWatch->combat().hasArena() && !drawScene()) {
+        platform::requestClose();
+    }
+}
+
 void Application::frame() {
-    if (!pCombat) return;
+    if (pWatch) {
+        watchFrame();
+        return;
+    }
+    if (!pCombat || !pScheduler) return;
     std::uint8_t keys[256] = {};
     if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
         reacquireKeyboard();
         return;
     }
     if (pGamepads) pGamepads->addKeys(claims, keys);
-    const bool escape = keys::isDown(keys, keys::DIK_ESCAPE);
-    const int playing = pCombat->update(keys);
-    if (playing && !escape) {
+    const Combat::FrameResult result = pScheduler->runFrame(keys);
+    if (pRecording) pRecording->addFrame(pScheduler->lastFrameTime(), keys, *pCombat);
+    if (result == Combat::FrameResult::kGoing) {
         // A change of display mode took the arena with it during the frame's
         // own drawing; nobody would repaint for us, so rebuild now.
         if (!pCombat->hasArena() && !drawScene()) platform::requestClose();
         return;
     }
-    returnToMenu(escape);
+    const bool left = result == Combat::FrameResult::kLeft;
+    if (pRecording) pRecording->file(left ? replay::MatchEnd::kLeft : replay::MatchEnd::kOver, *pCombat);
+    returnToMenu(left);
 }
 
 void Application::returnToMenu(bool abandoned) {
+    // Left between two frames (while paused): the replay ends there.
+    if (pRecording && pCombat) pRecording->file(replay::MatchEnd::kCutShort, *pCombat);
     if (bPaused) setPaused(false);
     // A colour whose pad was pulled out is free again in the menu.
     claims.dropWaiting();
+    pWatch.reset();
+    pScheduler.reset();
     pCombat.reset();
     if (pKeyboard) pKeyboard->unacquire();
     // Escape or a paddle key still held from the match must not act in the
@@ -237,6 +291,11 @@ void Application::returnToMenu(bool abandoned) {
         platform::requestClose();
         return;
     }
+    // A result that entered the table keeps its replay for good.
+    if (pRecording && pHighScores->isTyping()) {
+        pRecording->keepForGood(pHighScores->editingRow(), pHighScores->score(pHighScores->editingRow()));
+    }
+    pRecording.reset();
     drawScene();
 }
 
@@ -246,6 +305,8 @@ int Application::drawScene() {
         status = pMenu->draw();
     } else if (pCombat) {
         status = pCombat->draw();
+    } else if (pWatch) {
+        status = pWatch->draw();
     }
     if (status != DDERR_WRONGMODE) return 1;
 
@@ -258,7 +319,8 @@ int Application::drawScene() {
     if (!pDisplay->createOffscreen(*pMiscSurface, rcMisc.right, rcMisc.bottom, "picMisc", *pLogger)) return 0;
     pMiscSurface->loadBitmap("picMisc", 0, 0);
     pMiscSurface->keyColour(kKeyGreen);
-    const int recreated = pMenu ? pMenu->recreateSurfaces() : pCombat ? pCombat->recreateSurfaces() : 1;
+    Combat* match = pCombat ? pCombat.get() : pWatch ? &pWatch->combat() : nullptr;
+    const int recreated = pMenu ? pMenu->recreateSurfaces() : match ? match->recreateSurfaces() : 1;
     // The menu has no frames of its own: show it again at once rather than
     // leave the rebuilt, empty display up until the next click.
     if (recreated && pMenu) pMenu->draw();
@@ -272,7 +334,8 @@ void Application::onWindowMoved() {
 void Application::pauseClock(bool paused) { pClock->setPaused(paused); }
 
 void Application::resetMatchTimer() {
-    if (pCombat) pCombat->resetFrameTime();
+    if (pScheduler) pScheduler->dropElapsed();
+    if (pWatch) pWatch->dropElapsed(pClock->now());
 }
 
 void Application::reacquireKeyboard() {

@@ -5,6 +5,7 @@
 #include "app/PlayerSetup.h"
 #include "graphics/Rect.h"
 #include "input/PadClaims.h"
+#include "physics/MatchRandom.h"
 #include "settings/Settings.h"
 
 class Combat;
@@ -14,6 +15,7 @@ class GameClock;
 class Gamepads;
 class HighScoreTable;
 class InputDevice;
+class LocalScheduler;
 class Keyboard;
 class Menu;
 class SoundDevice;
@@ -21,6 +23,11 @@ class Surface;
 namespace platform {
 class Window;
 }
+namespace replay {
+class MatchRecording;
+class ReplayScheduler;
+struct Replay;
+}  // namespace replay
 
 // Owns everything that lives longer than one scene: the display, the
 // sprite sheet, the table of best results, the clock, sound and keyboard,
@@ -78,14 +85,20 @@ public:
     // a game that never ran has nothing new to keep.
     void skipSavingHighScores() { bSaveHighScores = 0; }
 
-    bool isMatchRunning() const { return pCombat != nullptr; }
+    // Leaves the menu to show a recorded match as it was played; back to the
+    // menu when it ends or Escape is pressed. 0 when it cannot be shown.
+    int watchReplay(const replay::Replay& replay);
+
+    // A match, played or watched.
+    bool isMatchRunning() const { return pCombat != nullptr || pWatch != nullptr; }
     // A match that is not paused wants every idle turn; the menu and a
     // paused match wait for events.
-    bool wantsFrames() const { return pCombat != nullptr && !bPaused; }
+    bool wantsFrames() const { return (pCombat != nullptr && !bPaused) || pWatch != nullptr; }
 
     // For tests and the headless tools.
     Menu* menu() const { return pMenu.get(); }
     Combat* combat() const { return pCombat.get(); }
+    replay::ReplayScheduler* replayWatch() const { return pWatch.get(); }
     PlayerSetup& playerSetup() { return setup; }
     DisplayDevice* display() const { return pDisplay.get(); }
     HighScoreTable* highScores() const { return pHighScores.get(); }
@@ -95,6 +108,7 @@ public:
 
 private:
     void startMatch();
+    void watchFrame();
     // The match is over, or left (abandoned: no result is offered).
     void returnToMenu(bool abandoned);
     void showPauseNote();
@@ -113,9 +127,15 @@ private:
     std::int32_t bSaveHighScores;
     std::unique_ptr<Menu> pMenu;
     std::unique_ptr<Combat> pCombat;
+    std::unique_ptr<LocalScheduler> pScheduler;
+    // Every match played here is recorded into the replays folder.
+    std::unique_ptr<replay::MatchRecording> pRecording;
+    std::unique_ptr<replay::ReplayScheduler> pWatch;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
     std::uint32_t dwRandomSeed;
+    // Seeded once at start-up; every match goes on drawing from it.
+    MatchRandom random;
     Settings settings;
 
     std::unique_ptr<Gamepads> pGamepads;

@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
+#include "replay/ReplayReader.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -78,7 +79,8 @@ void endGame() {
 
 namespace {
 
-int playGame() {
+// `watch`, when there is one, is shown instead of the menu at the start.
+int playGame(const replay::Replay* watch) {
     ErrorLogger logger;
     if (!logger.init()) {
         // There is no message table yet, so this one text lives in the program.
@@ -89,7 +91,10 @@ int playGame() {
     platform::Window window;
     int exitCode = 0;
     try {
-        if (startGame(logger, window)) exitCode = runMainLoop();
+        if (startGame(logger, window)) {
+            if (watch) g_pApplication->watchReplay(*watch);
+            exitCode = runMainLoop();
+        }
     } catch (const std::bad_alloc&) {
         // Out of memory while starting: the player has been told. What was
         // made is taken down in order below, and a table read whole is kept.
@@ -116,8 +121,16 @@ int runQuadrill(int argc, char** argv) {
         case CommandLine::Action::Play:
             break;
     }
+    replay::Replay watch;
+    if (!options.replayPath.empty()) {
+        std::string error;
+        if (!replay::loadReplay(options.replayPath, watch, error)) {
+            std::fprintf(stderr, "quadrill: %s: %s\n", options.replayPath.c_str(), error.c_str());
+            return 1;
+        }
+    }
     try {
-        return playGame();
+        return playGame(options.replayPath.empty() ? nullptr : &watch);
     } catch (const std::bad_alloc&) {
         // Before there was anything to keep (the message table, the logger).
         return 0;

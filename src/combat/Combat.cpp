@@ -1,13 +1,13 @@
 #include "combat/Combat.h"
 
-#include <cstdlib>
 #include <string>
 
-#include "app/GameClock.h"
 #include "app/PlayerSetup.h"
+#include "combat/MatchKeys.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "physics/MatchRandom.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 
@@ -25,19 +25,19 @@ const char kArenaBitmap[] = "picCombat";
 
 }  // namespace
 
-Combat::Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, Surface& misc, PlayerSetup& setup,
+Combat::Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, Surface& misc, PlayerSetup& setup,
                ErrorLogger& logger)
     : pLogger(logger),
       pDisplay(display),
       pSound(sound),
-      pClock(clock),
+      pRandom(random),
       pMisc(misc),
       cBonus(-1),
       pSetup(setup),
       bPlaying(0),
       bMatchOver(0),
       bBonusPause(0),
-      dwNow(0),
+      dwNow(kStartTime),
       dwPhaseStart(0),
       dwLastFrame(0),
       dwFrameTime(0),
@@ -74,7 +74,7 @@ int Combat::load() {
     }
     rcBack = readRect(reader);
     for (Paddle& paddle : paddles) paddle.load(reader, dwFrameTime, dwNow);
-    balls.load(reader, pDisplay, pSound, pMisc, paddles, walls, rcBack, scoreLabels, dwNow, pLogger);
+    balls.load(reader, pDisplay, pSound, pMisc, paddles, walls, rcBack, scoreLabels, dwNow, pRandom, pLogger);
     loadWalls(reader, walls);
     for (Bonus& kind : bonuses) kind.load(reader);
     for (TextLabel& label : scoreLabels) label.loadCounter(reader);
@@ -83,7 +83,7 @@ int Combat::load() {
 
     if (!createArena()) return 0;
     // The first ball counts its speed-ups from now.
-    dwNow = pClock.now();
+    dwNow = kStartTime;
     startServe();
     return 1;
 }
@@ -112,17 +112,21 @@ void Combat::startServe() {
     bPlaying = 0;
     bBonusPause = 0;
     iBonusesShown = 0;
-    dwPhaseStart = pClock.now();
+    dwPhaseStart = dwNow;
     cBonus = -1;
     centreLabel.setText(std::to_string(iBallsLeft).c_str());
     centreLabel.setVisible(true);
     ++iServesStarted;
 }
 
-void Combat::resetFrameTime() { dwLastFrame = pClock.now(); }
+Combat::FrameResult Combat::playFrame(const std::uint8_t* keys, std::uint32_t frameMs) {
+    const int going = update(keys, frameMs);
+    if (keys != nullptr && keys::isDown(keys, keys::DIK_ESCAPE)) return FrameResult::kLeft;
+    return going ? FrameResult::kGoing : FrameResult::kOver;
+}
 
-int Combat::update(const std::uint8_t* keys) {
-    dwNow = pClock.now();
+int Combat::update(const std::uint8_t* keys, std::uint32_t frameMs) {
+    dwNow += frameMs;
     if (!bPlaying && dwNow - dwPhaseStart > kStartPauseMs) {
         bPlaying = 1;
         centreLabel.setVisible(false);
@@ -138,8 +142,8 @@ int Combat::update(const std::uint8_t* keys) {
     if (bBonusPause && dwNow - dwBonusTaken > kBonusPauseMs) bBonusPause = 0;
     if (!bBonusPause && bPlaying && !bMatchOver && dwNow - dwPhaseStart > kBonusAppearsAfterMs && cBonus == -1 &&
         iBonusesShown < kBonusesPerServe) {
-        if (std::rand() % 10 < kAppearanceChances) {
-            cBonus = static_cast<std::int8_t>(std::rand() % 4);
+        if (pRandom.draw() % 10 < kAppearanceChances) {
+            cBonus = static_cast<std::int8_t>(pRandom.draw() % 4);
             ++iBonusesShown;
             dwPhaseStart = dwNow;
         }
@@ -191,12 +195,12 @@ void Combat::applyBonus(int kind, Paddle& taker) {
             serveBall();
             break;
         case Bonus::kFastPaddle:
-            taker.takeBonus(&bonuses[kind], pClock.now());
+            taker.takeBonus(&bonuses[kind], dwNow);
             taker.setSpeedFactor(2.0);
             break;
         case Bonus::kSlowPaddle:
             // A penalty for whoever bounced the ball into it.
-            taker.takeBonus(&bonuses[kind], pClock.now());
+            taker.takeBonus(&bonuses[kind], dwNow);
             taker.setSpeedFactor(0.5);
             break;
         case Bonus::kDoublePoints:
@@ -212,7 +216,7 @@ void Combat::applyBonus(int kind, Paddle& taker) {
 void Combat::endServe() {
     if (iBallsLeft == 1) {
         bMatchOver = 1;
-        dwPhaseStart = pClock.now();
+        dwPhaseStart = dwNow;
         for (int i = 0; i < 4; ++i) pSetup.iScore[i] = scoreLabels[i].getValue();
         return;
     }

@@ -14,13 +14,19 @@
 
 class DisplayDevice;
 class ErrorLogger;
-class GameClock;
+class MatchRandom;
 class SoundDevice;
 class Surface;
+struct MatchState;
 struct PlayerSetup;
 
 // One match: ten serves in the square arena, four paddles, the balls, a
 // bonus now and then, the scores in the corners.
+//
+// A match is decided by the random generator's state when it is loaded,
+// which colours people play, and frame by frame the time the frame takes
+// and the nine keys it reads (matchKeys). It reads no clock: its time goes
+// on only by the frame times it is given, so a list of them plays it again.
 //
 // The paddles keep references to dwFrameTime and dwNow, and the balls to
 // the paddles, the walls, the score labels and the two times, so a Combat
@@ -28,16 +34,27 @@ struct PlayerSetup;
 class Combat {
 public:
     static constexpr int kServesPerMatch = 10;
+    // The match's time when it is loaded; only differences of times count.
+    static constexpr std::uint32_t kStartTime = 0;
 
-    Combat(DisplayDevice& display, SoundDevice* sound, GameClock& clock, Surface& misc, PlayerSetup& setup,
+    // What a frame leaves the match in: going on, over by itself, or left
+    // with Escape (which wins when both happen in one frame).
+    enum class FrameResult { kGoing, kOver, kLeft };
+
+    // The random numbers are the application's: they go on from one match
+    // to the next.
+    Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, Surface& misc, PlayerSetup& setup,
            ErrorLogger& logger);
     ~Combat();
     Combat(const Combat&) = delete;
     Combat& operator=(const Combat&) = delete;
 
     int load();
-    // One frame; 0 once the match is finished.
-    int update(const std::uint8_t* keys);
+    // One frame that takes frameMs of the match's time; 0 once the match is
+    // finished.
+    int update(const std::uint8_t* keys, std::uint32_t frameMs);
+    // One frame as every driver of a match runs it: update, then Escape.
+    FrameResult playFrame(const std::uint8_t* keys, std::uint32_t frameMs);
     // One ball in the middle, the start pause, the serves left in the centre.
     void startServe();
     // Draws the frame and shows it; 0, or the display's reason for drawing
@@ -47,7 +64,14 @@ public:
     platform::Status compose();
     void restoreSurfaces();
     int recreateSurfaces();
-    void resetFrameTime();
+
+    // The whole match as a value (the generator's state included), and
+    // back: cheap, and nothing drawn or heard is made, unmade or played.
+    // Saving fails only with more balls than the rules can put in play.
+    bool saveState(MatchState& state) const;
+    void restoreState(const MatchState& state);
+    // hashMatchState of the state as it stands.
+    std::uint64_t stateHash() const;
 
     // The game draws and shows every played frame from update. The headless
     // runner turns that off and composes the frames itself, so that it can
@@ -69,6 +93,7 @@ public:
     std::int32_t ballsLeft() const { return iBallsLeft; }
     std::int32_t bonusesShown() const { return iBonusesShown; }
     std::uint32_t frameTime() const { return dwFrameTime; }
+    std::uint32_t now() const { return dwNow; }
     bool hasArena() const { return pArena != nullptr; }
     // Counted over the whole match.
     std::int32_t servesStarted() const { return iServesStarted; }
@@ -85,7 +110,7 @@ private:
     ErrorLogger& pLogger;
     DisplayDevice& pDisplay;
     SoundDevice* pSound;
-    GameClock& pClock;
+    MatchRandom& pRandom;
     Rect rcBack;
     std::unique_ptr<Surface> pArena;
     Surface& pMisc;

@@ -2,7 +2,7 @@
 
 #include "combat/Bonus.h"
 #include "graphics/DisplayDevice.h"
-#include "input/KeyCodes.h"
+#include "combat/MatchKeys.h"
 #include "resources/LayoutRows.h"
 #include "resources/TextFileReader.h"
 
@@ -97,28 +97,13 @@ void Paddle::moveDown() {
 }
 
 void Paddle::drive(const std::uint8_t* keyState, int colour) {
-    if (keyState == nullptr) return;
-    // Both keys held move the paddle there and back in the same frame.
-    switch (colour) {
-        case 0:
-            if (keys::isDown(keyState, keys::DIK_Q)) moveUp();
-            if (keys::isDown(keyState, keys::DIK_A)) moveDown();
-            break;
-        case 1:
-            if (keys::isDown(keyState, keys::DIK_LEFT)) moveLeft();
-            if (keys::isDown(keyState, keys::DIK_RIGHT)) moveRight();
-            break;
-        case 2:
-            if (keys::isDown(keyState, keys::DIK_PRIOR)) moveUp();
-            if (keys::isDown(keyState, keys::DIK_NEXT)) moveDown();
-            break;
-        case 3:
-            if (keys::isDown(keyState, keys::DIK_C)) moveLeft();
-            if (keys::isDown(keyState, keys::DIK_V)) moveRight();
-            break;
-        default:
-            break;
-    }
+    if (keyState == nullptr || colour < 0 || colour > 3) return;
+    const std::uint8_t* pair = matchKeys::kPaddleKeys[colour];
+    // Green and red go up and down, yellow and blue left and right. Both
+    // keys held move the paddle there and back in the same frame.
+    const bool upDown = colour == 0 || colour == 2;
+    if (keys::isDown(keyState, pair[0])) upDown ? moveUp() : moveLeft();
+    if (keys::isDown(keyState, pair[1])) upDown ? moveDown() : moveRight();
 }
 
 void Paddle::tick() {
@@ -154,6 +139,32 @@ void Paddle::setSpeedFactor(double factor) {
 void Paddle::setPoints(std::int8_t points) {
     cPoints = points;
     dSpeedFactor = 1.0;
+}
+
+Paddle::State Paddle::state(const Bonus (&kinds)[4]) const {
+    std::int8_t held = -1;
+    for (std::int8_t kind = 0; kind < 4; ++kind) {
+        if (pBonus == &kinds[kind]) held = kind;
+    }
+    return State{dX,          dY,           dSpeed,       dSpeedFactor, cPoints,     held,       dwBonusTime,
+                 dwIdleSince, dwTrackSince, bIdle,        bIdleReady,   bTrackReady, bIdleTimer, bTrackTimer};
+}
+
+void Paddle::setState(const State& state, const Bonus (&kinds)[4]) {
+    dX = state.dX;
+    dY = state.dY;
+    dSpeed = state.dSpeed;
+    dSpeedFactor = state.dSpeedFactor;
+    cPoints = state.cPoints;
+    pBonus = state.cHeldBonus >= 0 && state.cHeldBonus < 4 ? &kinds[state.cHeldBonus] : nullptr;
+    dwBonusTime = state.dwBonusTime;
+    dwIdleSince = state.dwIdleSince;
+    dwTrackSince = state.dwTrackSince;
+    bIdle = state.bIdle;
+    bIdleReady = state.bIdleReady;
+    bTrackReady = state.bTrackReady;
+    bIdleTimer = state.bIdleTimer;
+    bTrackTimer = state.bTrackTimer;
 }
 
 void Paddle::draw(DisplayDevice& display, Surface& sprites) const {

@@ -15,6 +15,26 @@ class TextFileReader;
 // It may hold one bonus effect: a speed factor or a points multiplier.
 class Paddle {
 public:
+    // Everything about the paddle that changes during a match, as a plain
+    // value. The held bonus is its kind (-1 for none) rather than where the
+    // match keeps it.
+    struct State {
+        double dX;
+        double dY;
+        double dSpeed;
+        double dSpeedFactor;
+        std::int8_t cPoints;
+        std::int8_t cHeldBonus;
+        std::uint32_t dwBonusTime;
+        std::uint32_t dwIdleSince;
+        std::uint32_t dwTrackSince;
+        std::int32_t bIdle;
+        std::int32_t bIdleReady;
+        std::int32_t bTrackReady;
+        std::int32_t bIdleTimer;
+        std::int32_t bTrackTimer;
+    };
+
     Paddle();
 
     // One layout row; the references are the match's frame time and clock
@@ -42,6 +62,10 @@ public:
     std::int8_t getPoints() const { return cPoints; }
 
     void draw(DisplayDevice& display, Surface& sprites) const;
+
+    // `kinds` are the match's four bonus kinds, which the held bonus is one of.
+    State state(const Bonus (&kinds)[4]) const;
+    void setState(const State& state, const Bonus (&kinds)[4]);
 
     const Vector2& getNormal() const { return normal; }
     double getX() const { return dX; }

@@ -27,7 +27,11 @@ void TextLabel::setText(const char* text) { szText = text ? text : ""; }
 
 void TextLabel::addToValue(std::int32_t n) {
     // Wrapping like the 32-bit counter it is, without signed overflow.
-    iValue = static_cast<std::int32_t>(static_cast<std::uint32_t>(iValue) + static_cast<std::uint32_t>(n));
+    setCounter(static_cast<std::int32_t>(static_cast<std::uint32_t>(iValue) + static_cast<std::uint32_t>(n)));
+}
+
+void TextLabel::setCounter(std::int32_t value) {
+    iValue = value;
     szText = std::to_string(iValue);
 }
 

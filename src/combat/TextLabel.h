@@ -31,6 +31,8 @@ public:
     bool isVisible() const { return bVisible != 0; }
 
     void addToValue(std::int32_t n);
+    // A counter set outright: its text is the value in decimal.
+    void setCounter(std::int32_t value);
     std::int32_t getValue() const { return iValue; }
 
     // dwColor is a colour and dwStyle the format for font drawing...

@@ -9,6 +9,7 @@ constexpr std::uint8_t DIK_Q = 0x10;
 constexpr std::uint8_t DIK_A = 0x1E;
 constexpr std::uint8_t DIK_C = 0x2E;
 constexpr std::uint8_t DIK_V = 0x2F;
+constexpr std::uint8_t DIK_SPACE = 0x39;
 constexpr std::uint8_t DIK_PAUSE = 0xC5;
 constexpr std::uint8_t DIK_PRIOR = 0xC9;
 constexpr std::uint8_t DIK_LEFT = 0xCB;

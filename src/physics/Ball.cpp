@@ -1,11 +1,11 @@
 #include "physics/Ball.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "combat/Paddle.h"
 #include "combat/TextLabel.h"
 #include "graphics/DisplayDevice.h"
+#include "physics/MatchRandom.h"
 #include "physics/Wall.h"
 #include "sound/Sound.h"
 #include "sound/SoundDevice.h"
@@ -48,7 +48,7 @@ double paddleBounce(int index, double along) {
 }  // namespace
 
 Ball::Ball(SoundDevice* soundDevice, const Rect& rcSrcIn, const Rect& rcBackIn, TextLabel (&scoreLabels)[4],
-           const std::uint32_t& frameTime, std::uint32_t now)
+           const std::uint32_t& frameTime, MatchRandom& random, std::uint32_t now)
     : pSoundDevice(soundDevice),
       rcBack(rcBackIn),
       rcSrc(rcSrcIn),
@@ -60,6 +60,7 @@ Ball::Ball(SoundDevice* soundDevice, const Rect& rcSrcIn, const Rect& rcBackIn, 
       cLastPaddle(-1),
       cLastHit(-1),
       pdwDelta(frameTime),
+      pRandom(random),
       dwLastSpeedUp(0) {
     if (pSoundDevice != nullptr) {
         // A sound that does not load just stays silent.
@@ -82,8 +83,8 @@ void Ball::reset(std::uint32_t now) {
     dSpeed = 0.3;
     dRamp = 0.2;
     // Towards one of the four sides, turned by -32 to +31 degrees.
-    const int offset = std::rand() % 64;
-    const int side = std::rand() % 4;
+    const int offset = pRandom.draw() % 64;
+    const int side = pRandom.draw() % 4;
     const double degrees = offset + 90 * side - 32;
     dAngle = degrees * kPi / 180;
     aimFromAngle();
@@ -101,6 +102,23 @@ void Ball::place(const Vector2& pos, double angle) {
     vecNext = pos;
     dAngle = angle;
     aimFromAngle();
+}
+
+Ball::State Ball::state() const {
+    return State{vecPos, vecVel, vecNext, dAngle, dSpeed, dRadius, dRamp, cLastPaddle, cLastHit, dwLastSpeedUp};
+}
+
+void Ball::setState(const State& state) {
+    vecPos = state.vecPos;
+    vecVel = state.vecVel;
+    vecNext = state.vecNext;
+    dAngle = state.dAngle;
+    dSpeed = state.dSpeed;
+    dRadius = state.dRadius;
+    dRamp = state.dRamp;
+    cLastPaddle = state.cLastPaddle;
+    cLastHit = state.cLastHit;
+    dwLastSpeedUp = state.dwLastSpeedUp;
 }
 
 void Ball::aimFromAngle() { vecVel = Vector2{std::cos(dAngle) * dSpeed, std::sin(dAngle) * dSpeed}; }

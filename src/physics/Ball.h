@@ -6,6 +6,7 @@
 #include "physics/Vector2.h"
 
 class DisplayDevice;
+class MatchRandom;
 class Paddle;
 class Sound;
 class SoundDevice;
@@ -23,10 +24,27 @@ public:
     static constexpr int kMovedToContact = 1;
     static constexpr int kNothing = 255;
 
-    // The score labels and the frame time belong to the match and outlive
-    // the ball; `now` is the match time at which it is put into play.
+    // Everything about the ball that moves during a match, as a plain
+    // value; the rest (pictures, sounds, the arena) is the same for every
+    // ball of a match.
+    struct State {
+        Vector2 vecPos;
+        Vector2 vecVel;
+        Vector2 vecNext;
+        double dAngle;
+        double dSpeed;
+        double dRadius;
+        double dRamp;
+        std::int8_t cLastPaddle;
+        std::int8_t cLastHit;
+        std::uint32_t dwLastSpeedUp;
+    };
+
+    // The score labels, the frame time and the random numbers belong to the
+    // match and outlive the ball; `now` is the match time at which it is
+    // put into play.
     Ball(SoundDevice* soundDevice, const Rect& rcSrc, const Rect& rcBack, TextLabel (&scoreLabels)[4],
-         const std::uint32_t& frameTime, std::uint32_t now);
+         const std::uint32_t& frameTime, MatchRandom& random, std::uint32_t now);
     ~Ball();
     Ball(const Ball&) = delete;
     Ball& operator=(const Ball&) = delete;
@@ -42,6 +60,11 @@ public:
     // Puts the ball at a point, heading at an angle at its present speed,
     // for scenes that need the ball in a chosen place.
     void place(const Vector2& pos, double angle);
+
+    State state() const;
+    void setState(const State& state);
+    // Is this the frame time the ball moves by?
+    bool stepsBy(const std::uint32_t& frameTime) const { return &pdwDelta == &frameTime; }
 
     const Vector2& getPos() const { return vecPos; }
     // As stored: for one frame after a move onto a contact point this is
@@ -81,5 +104,6 @@ private:
     std::int8_t cLastPaddle;
     std::int8_t cLastHit;
     const std::uint32_t& pdwDelta;
+    MatchRandom& pRandom;
     std::uint32_t dwLastSpeedUp;
 };

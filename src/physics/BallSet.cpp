@@ -12,13 +12,14 @@ BallSet::BallSet()
       pScoreLabels(nullptr),
       pPaddles(nullptr),
       pWalls(nullptr),
-      pdwNow(nullptr) {}
+      pdwNow(nullptr),
+      pRandom(nullptr) {}
 
 BallSet::~BallSet() = default;
 
 void BallSet::load(TextFileReader& reader, DisplayDevice& display, SoundDevice* soundDevice, Surface& sprites,
                    Paddle (&paddles)[4], const Wall (&walls)[4], const Rect& rcBackIn, TextLabel (&scoreLabels)[4],
-                   const std::uint32_t& now, ErrorLogger&) {
+                   const std::uint32_t& now, MatchRandom& random, ErrorLogger&) {
     rcSrc.left = reader.readInt();
     rcSrc.top = reader.readInt();
     rcSrc.right = reader.readInt();
@@ -31,6 +32,7 @@ void BallSet::load(TextFileReader& reader, DisplayDevice& display, SoundDevice* 
     rcBack = rcBackIn;
     pScoreLabels = &scoreLabels;
     pdwNow = &now;
+    pRandom = &random;
     pSoundMicek.reset();
     if (pSoundDevice != nullptr) {
         pSoundMicek = std::make_unique<Sound>();
@@ -38,9 +40,24 @@ void BallSet::load(TextFileReader& reader, DisplayDevice& display, SoundDevice* 
     }
 }
 
+std::unique_ptr<Ball> BallSet::takeBall(const std::uint32_t& frameTime) {
+    if (!ppSpare.empty() && ppSpare.back()->stepsBy(frameTime)) {
+        std::unique_ptr<Ball> ball = std::move(ppSpare.back());
+        ppSpare.pop_back();
+        ball->reset(*pdwNow);
+        return ball;
+    }
+    return std::make_unique<Ball>(pSoundDevice, rcSrc, rcBack, *pScoreLabels, frameTime, *pRandom, *pdwNow);
+}
+
+void BallSet::setAside(std::size_t i) {
+    ppSpare.push_back(std::move(ppBalls[i]));
+    ppBalls.erase(ppBalls.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
 void BallSet::addBall(const std::uint32_t& frameTime) {
     if (!loaded()) return;
-    auto ball = std::make_unique<Ball>(pSoundDevice, rcSrc, rcBack, *pScoreLabels, frameTime, *pdwNow);
+    std::unique_ptr<Ball> ball = takeBall(frameTime);
     if (pSoundMicek && pSoundMicek->play() == platform::status::DSERR_BUFFERLOST) {
         // Back for the next serve; this one goes unheard.
         pSoundMicek->restore();
@@ -51,7 +68,14 @@ void BallSet::addBall(const std::uint32_t& frameTime) {
 
 void BallSet::removeBall(std::int32_t i) {
     if (i < 0 || i >= count()) return;
-    ppBalls.erase(ppBalls.begin() + i);
+    setAside(static_cast<std::size_t>(i));
+}
+
+void BallSet::restoreBalls(const Ball::State* states, std::int32_t n, const std::uint32_t& frameTime) {
+    if (!loaded() || n < 0) return;
+    while (count() > n) setAside(ppBalls.size() - 1);
+    while (count() < n) ppBalls.push_back(takeBall(frameTime));
+    for (std::int32_t i = 0; i < n; ++i) ppBalls[static_cast<std::size_t>(i)]->setState(states[i]);
 }
 
 void BallSet::resetAll() {
@@ -77,7 +101,7 @@ int BallSet::updateAll() {
         if (ppBalls[i]->update(*pPaddles, *pWalls, *pdwNow)) {
             ++i;
         } else {
-            ppBalls.erase(ppBalls.begin() + static_cast<std::ptrdiff_t>(i));
+            setAside(i);
         }
     }
     return ppBalls.empty() ? 0 : 1;

@@ -26,9 +26,8 @@ void change(Bytes& bytes, std::mt19937& draws) {
             break;
         }
         case 3: {
-            Bytes noise(1 + draws() % 8);
-            for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>(draws());
-            insertAt(bytes, at, noise);
+            const std::size_t n = 1 + draws() % 8;
+            for (std::size_t i = 0; i < n; ++i) insertAt(bytes, at, Bytes(1, static_cast<std::uint8_t>(draws())));
             break;
         }
         case 4: {
@@ -48,6 +47,7 @@ void change(Bytes& bytes, std::mt19937& draws) {
             bytes.resize(at);
             break;
         case 7: {
+            // A varint that claims as much as it can.
             static const std::uint8_t huge[] = {0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
             insertAt(bytes, at, Bytes(huge, huge + 1 + draws() % 5));
             break;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "ApplicationScene.h"
 #include "app/Application.h"
 #include "app/EntryPoint.h"
 #include "app/Shell.h"
@@ -26,41 +27,7 @@
 // on a set clock, one frame at a time as the main loop would run them.
 namespace {
 
-class ApplicationMatchTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetQuit();
-        platform::testing::setTickCount(10000);
-        ASSERT_EQ(1, logger.init());
-        ASSERT_EQ(1, startGame(logger, window));
-    }
-    void TearDown() override {
-        endGame();
-        resetQuit();
-    }
-
-    Application& app() { return *g_pApplication; }
-
-    // Frames of the given step until the match plays, or the count runs out.
-    void runFrames(int count, std::uint32_t stepMs = 16) {
-        for (int i = 0; i < count && g_pApplication && app().isMatchRunning(); ++i) {
-            platform::testing::advanceTickCount(stepMs);
-            drainMessages();
-            if (g_pApplication) app().frame();
-        }
-    }
-
-    void startWithEnter() {
-        pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
-        drainMessages();
-        ASSERT_TRUE(app().isMatchRunning());
-    }
-
-    PlatformFaults faults;
-    ScratchDirectory scratch;
-    ErrorLogger logger;
-    platform::Window window;
-};
+using ApplicationMatchTest = ApplicationScene;
 
 TEST_F(ApplicationMatchTest, EnterStartsAMatchWithTheBoxesChoice) {
     pushed::click(267, 196);  // green: Player

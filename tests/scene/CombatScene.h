@@ -4,19 +4,22 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "app/GameClock.h"
 #include "app/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "physics/Ball.h"
+#include "physics/MatchRandom.h"
 #include "physics/Vector2.h"
 #include "platform/Ticks.h"
 #include "sound/SoundDevice.h"
 #include "support/DisplayHarness.h"
 #include "support/PlatformFaults.h"
 
-// A match on the harness's display, without sound unless asked, on a set
-// clock and a set seed.
+// A match on the harness's display, without sound unless asked, with a set
+// seed. Times are written as clock readings from kLoadTime, when the match
+// is loaded; each frame is given the time since the last one.
 class CombatScene : public ::testing::Test {
 protected:
     static constexpr std::uint32_t kLoadTime = 5000;
@@ -37,9 +40,10 @@ protected:
     void makeCombat(unsigned int seed = 1) {
         combat.reset();
         platform::testing::setTickCount(kLoadTime);
-        std::srand(seed);
-        combat = std::make_unique<Combat>(harness.display, sound.get(), clock, harness.misc, setup, harness.logger);
+        random.seed(seed);
+        combat = std::make_unique<Combat>(harness.display, sound.get(), random, harness.misc, setup, harness.logger);
         ASSERT_EQ(1, combat->load());
+        now = kLoadTime;
     }
 
     // Paddles that nobody moves: people who press no keys.
@@ -48,22 +52,34 @@ protected:
     }
 
     int frameAt(std::uint32_t t) {
-        platform::testing::setTickCount(t);
-        return combat->update(keys);
+        EXPECT_LE(now, t) << "frames go forward in time";
+        const std::uint32_t ms = t - now;
+        now = t;
+        return combat->update(keys, ms);
     }
 
-    // A frame that takes no time: the match's time line goes on, while
-    // nothing on the field moves, predicts or takes a bonus.
+    // A frame in which the match's time line goes on while the balls stay
+    // where they are, as they were: they are stopped for the frame and put
+    // back after it. With people's paddles and no keys down, nothing on
+    // the field moves, scores or takes a bonus.
     int stillFrameAt(std::uint32_t t) {
-        platform::testing::setTickCount(t);
-        combat->resetFrameTime();
-        return combat->update(keys);
+        std::vector<Ball::State> kept;
+        for (std::int32_t i = 0; i < combat->ballSet().count(); ++i) {
+            kept.push_back(ball(i).state());
+            Ball::State stopped = kept.back();
+            stopped.vecVel = Vector2{};
+            ball(i).setState(stopped);
+        }
+        const int going = frameAt(t);
+        for (std::size_t i = 0; i < kept.size() && static_cast<std::int32_t>(i) < combat->ballSet().count(); ++i) {
+            ball(static_cast<int>(i)).setState(kept[i]);
+        }
+        return going;
     }
 
     // A frame of `ms` ending at t, whatever came before.
     int frameOf(std::uint32_t ms, std::uint32_t t) {
-        platform::testing::setTickCount(t - ms);
-        combat->resetFrameTime();
+        stillFrameAt(t - ms);
         return frameAt(t);
     }
 
@@ -89,17 +105,21 @@ protected:
     // two draws (direction, side), the appearance two (chance, kind).
     static unsigned int seedShowing(int kind) {
         for (unsigned int seed = 1;; ++seed) {
-            std::srand(seed);
-            std::rand();
-            std::rand();
-            std::rand();
-            if (std::rand() % 4 == kind) return seed;
+            MatchRandom draws;
+            draws.seed(seed);
+            draws.draw();
+            draws.draw();
+            draws.draw();
+            if (draws.draw() % 4 == kind) return seed;
         }
     }
 
     PlatformFaults faults;
     DisplayHarness harness;
     GameClock clock;
+    MatchRandom random;
+    // The clock reading of the last frame.
+    std::uint32_t now = kLoadTime;
     PlayerSetup setup;
     std::unique_ptr<SoundDevice> sound;
     std::unique_ptr<Combat> combat;

@@ -71,7 +71,7 @@ TEST_F(CombatTest, MissingTablesFailTheLoadWithTheirNames) {
     for (const char* name : {"txtGame", "txtFont"}) {
         platform::testing::clearRecordedMessages();
         platform::testing::setResourceFault(name, platform::ResourceResult::NotFound);
-        Combat broken(harness.display, nullptr, clock, harness.misc, setup, harness.logger);
+        Combat broken(harness.display, nullptr, random, harness.misc, setup, harness.logger);
         EXPECT_EQ(0, broken.load()) << name;
         ASSERT_EQ(1u, messages().size()) << name;
         EXPECT_NE(std::string::npos, messages()[0].text.find(name));

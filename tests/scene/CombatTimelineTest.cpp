@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "CombatScene.h"
+#include "app/LocalScheduler.h"
+#include "input/KeyCodes.h"
 
 namespace {
 
@@ -78,15 +80,46 @@ TEST_F(CombatTimelineTest, PlayStartsAfterMoreThan1000MsAndStepsByTheFrameTime) 
 
     frameAt(kLoadTime + 1017);
     EXPECT_EQ(16u, combat->frameTime());
+}
 
-    // Time spent minimised or in a modal loop is dropped, not one long step.
-    const Vector2 before = ball(0).getPos();
-    platform::testing::setTickCount(kLoadTime + 60000);
-    combat->resetFrameTime();
-    frameAt(kLoadTime + 60016);
+// The game's own driver reads the clock once a frame and hands the match
+// the difference; time spent minimised or in a modal loop is nobody's.
+TEST_F(CombatTimelineTest, LocalFramesTakeTheClocksTimeAndDropWhatWasSpentAway) {
+    makeCombat();
+    LocalScheduler scheduler(*combat, clock);
+    platform::testing::setTickCount(kLoadTime + 1001);
+    EXPECT_EQ(Combat::FrameResult::kGoing, scheduler.runFrame(keys));
+    EXPECT_TRUE(combat->isPlaying());
+    platform::testing::setTickCount(kLoadTime + 1017);
+    scheduler.runFrame(keys);
     EXPECT_EQ(16u, combat->frameTime());
+    EXPECT_EQ(1017u, combat->now() - Combat::kStartTime);
+
+    // Moved about for a minute: dropped, and the bonus that was due after
+    // 2000 ms of play has not come yet.
+    const Vector2 before = ball(0).getPos();
+    platform::testing::setTickCount(kLoadTime + 61017);
+    scheduler.dropElapsed();
+    platform::testing::setTickCount(kLoadTime + 61033);
+    scheduler.runFrame(keys);
+    EXPECT_EQ(16u, scheduler.lastFrameTime());
+    EXPECT_EQ(1033u, combat->now() - Combat::kStartTime);
     EXPECT_NEAR(before.x, ball(0).getPos().x, 16 * 0.3);
     EXPECT_NEAR(before.y, ball(0).getPos().y, 16 * 0.3);
+
+    // Minimised: the clock stands still, and the restore drops the rest.
+    clock.setPaused(true);
+    platform::testing::setTickCount(kLoadTime + 90000);
+    clock.setPaused(false);
+    scheduler.dropElapsed();
+    platform::testing::setTickCount(kLoadTime + 90020);
+    scheduler.runFrame(keys);
+    EXPECT_EQ(20u, combat->frameTime());
+    EXPECT_EQ(1053u, combat->now() - Combat::kStartTime);
+
+    keys[keys::DIK_ESCAPE] = 0x80;
+    platform::testing::setTickCount(kLoadTime + 90036);
+    EXPECT_EQ(Combat::FrameResult::kLeft, scheduler.runFrame(keys));
 }
 
 TEST_F(CombatTimelineTest, BonusesAppearAfter2000MsAfterEachPauseAndThreeTimesAServeAtMost) {

@@ -11,6 +11,7 @@
 #include "graphics/Surface.h"
 #include "graphics/Rect.h"
 #include "physics/BallSet.h"
+#include "physics/MatchRandom.h"
 #include "physics/Wall.h"
 #include "resources/TextFileReader.h"
 #include "sound/SoundDevice.h"
@@ -27,7 +28,7 @@ struct ArenaLayout {
         rcBack.right = reader.readInt();
         rcBack.bottom = reader.readInt();
         for (Paddle& paddle : paddles) paddle.load(reader, dwFrameTime, dwNow);
-        balls.load(reader, display, soundDevice, sprites, paddles, walls, rcBack, scoreLabels, dwNow, logger);
+        balls.load(reader, display, soundDevice, sprites, paddles, walls, rcBack, scoreLabels, dwNow, random, logger);
         loadWalls(reader, walls);
         for (Bonus& bonus : bonuses) bonus.load(reader);
         for (TextLabel& label : scoreLabels) label.loadCounter(reader);
@@ -43,6 +44,7 @@ struct ArenaLayout {
     Surface sprites;
     std::uint32_t dwFrameTime = 16;
     std::uint32_t dwNow = 10000;
+    MatchRandom random;
     Rect rcBack;
     Paddle paddles[4];
     BallSet balls;

@@ -54,7 +54,7 @@ struct Tally {
 void playSeed(unsigned seed, Tally& tally) {
     ArenaLayout arena;
     ASSERT_TRUE(arena.opened);
-    std::srand(seed);
+    arena.random.seed(seed);
     std::mt19937 frames(seed);
     std::uniform_int_distribution<std::uint32_t> frameTime(1, 40);
     arena.paddles[seed % 4].setPoints(2);

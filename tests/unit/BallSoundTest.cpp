@@ -62,7 +62,7 @@ const Vector2 kOnBottomLeftWall{52.0, 347.0};
 
 TEST_F(BallSoundTest, LostBounceSoundIsSkippedThenBothAreBack) {
     ArenaLayout& arena = *layout;
-    Ball ball(&device, Rect{51, 43, 65, 57}, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.dwNow);
+    Ball ball(&device, Rect{51, 43, 65, 57}, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, arena.dwNow);
     bounce(ball, kOnGreen, kPi);
     EXPECT_EQ(1, playing());
 

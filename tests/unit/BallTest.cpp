@@ -5,6 +5,7 @@
 
 #include "ArenaLayout.h"
 #include "physics/Ball.h"
+#include "physics/MatchRandom.h"
 
 namespace {
 
@@ -15,9 +16,10 @@ protected:
     // A seed whose first two draws leave these residues, in this order.
     static unsigned seedFor(int offset, int side) {
         for (unsigned seed = 1; seed < 1000000; ++seed) {
-            std::srand(seed);
-            const int o = std::rand() % 64;
-            const int s = std::rand() % 4;
+            MatchRandom draws;
+            draws.seed(seed);
+            const int o = draws.draw() % 64;
+            const int s = draws.draw() % 4;
             if (o == offset && s == side) return seed;
         }
         ADD_FAILURE() << "no seed gives " << offset << ", " << side;
@@ -28,7 +30,7 @@ protected:
 };
 
 TEST_F(BallTest, ServedFromTheMiddleOfTheArenaWithoutItsOffset) {
-    Ball shipped(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 0);
+    Ball shipped(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     EXPECT_EQ(200.0, shipped.getPos().x);
     EXPECT_EQ(200.0, shipped.getPos().y);
     EXPECT_EQ(7.0, shipped.getRadius());
@@ -37,28 +39,28 @@ TEST_F(BallTest, ServedFromTheMiddleOfTheArenaWithoutItsOffset) {
     EXPECT_EQ(-1, shipped.getLastPaddle());
     EXPECT_EQ(-1, shipped.getLastHit());
 
-    Ball shifted(nullptr, kBallSprite, Rect{10, 10, 411, 411}, arena.scoreLabels, arena.dwFrameTime, 0);
+    Ball shifted(nullptr, kBallSprite, Rect{10, 10, 411, 411}, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     EXPECT_EQ(200.0, shifted.getPos().x);
     EXPECT_EQ(200.0, shifted.getPos().y);
 }
 
 TEST_F(BallTest, LaunchDirectionComesFromTwoDrawsInOrder) {
-    std::srand(seedFor(0, 0));
-    Ball first(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 0);
+    arena.random.seed(seedFor(0, 0));
+    Ball first(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     // -32 degrees: towards red, turned upwards.
     EXPECT_NEAR(-0.5585053606222222, first.getAngle(), 1e-15);
     EXPECT_GT(first.getVel().x, 0.0);
     EXPECT_LT(first.getVel().y, 0.0);
 
-    std::srand(seedFor(63, 3));
-    Ball last(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 0);
+    arena.random.seed(seedFor(63, 3));
+    Ball last(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     // 301 degrees.
     EXPECT_NEAR(5.253441048352778, last.getAngle(), 1e-15);
     EXPECT_NEAR(0.3, std::hypot(last.getVel().x, last.getVel().y), 1e-15);
 }
 
 TEST_F(BallTest, FrameWithoutTimeChangesNothing) {
-    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 0);
+    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     arena.dwFrameTime = 0;
     Vector2 pos{-1.0, -1.0};
     Vector2 next{-2.0, -2.0};
@@ -72,7 +74,7 @@ TEST_F(BallTest, FrameWithoutTimeChangesNothing) {
 }
 
 TEST_F(BallTest, PredictionUsesTheFullVelocity) {
-    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 0);
+    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     ball.place(Vector2{200.0, 200.0}, 0.0);
     arena.dwFrameTime = 10;
     Vector2 pos;
@@ -86,7 +88,7 @@ TEST_F(BallTest, PredictionUsesTheFullVelocity) {
 }
 
 TEST_F(BallTest, FirstSpeedUpComesMoreThanOneAndAHalfSecondsAfterTheServe) {
-    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 5000);
+    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 5000);
     arena.dwFrameTime = 1;
     const Vector2 velocity = ball.getVel();
     ball.update(arena.paddles, arena.walls, 6500);
@@ -99,7 +101,7 @@ TEST_F(BallTest, FirstSpeedUpComesMoreThanOneAndAHalfSecondsAfterTheServe) {
 }
 
 TEST_F(BallTest, SpeedAndRampStopAtTheirCaps) {
-    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, 0);
+    Ball ball(nullptr, kBallSprite, arena.rcBack, arena.scoreLabels, arena.dwFrameTime, arena.random, 0);
     arena.dwFrameTime = 1;
     std::uint32_t now = 0;
     for (int frame = 0; frame < 100; ++frame) {

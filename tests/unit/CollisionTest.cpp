@@ -14,7 +14,7 @@ class CollisionTest : public ::testing::Test {
 protected:
     Ball& serve(double x, double y, double degrees) {
         ball = std::make_unique<Ball>(nullptr, Rect{51, 43, 65, 57}, arena.rcBack, arena.scoreLabels,
-                                      arena.dwFrameTime, arena.dwNow);
+                                      arena.dwFrameTime, arena.random, arena.dwNow);
         ball->place(Vector2{x, y}, degrees * kPi / 180);
         return *ball;
     }

@@ -32,3 +32,22 @@ quit_from_menu() {
   fi
   wait "$game" || fail "exit code $?"
 }
+
+# Runs the calling script again inside an Xvfb server of its own (1024 x
+# 768) unless it already is in one. The display number to start from is
+# drawn, so that two tests started at once never share a server.
+run_under_xvfb() { # script binary
+  if [ -z "${QUADRILL_E2E_INNER:-}" ]; then
+    export QUADRILL_E2E_INNER=1
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" bash "$1" "$2"
+  fi
+}
+
+# The game on the X server, silent, with a home folder of the test's own
+# and no folder variables of the caller's.
+use_home() { # folder
+  export SDL_VIDEODRIVER=x11
+  export SDL_AUDIODRIVER=dummy
+  export HOME="$1"
+  unset XDG_DATA_HOME XDG_STATE_HOME XDG_CONFIG_HOME QUADRILL_DATA_DIR QUADRILL_CONFIG_DIR
+}

@@ -1,4 +1,4 @@
-#include "BackBufferSnapshot.h"
+#include "graphics/BackBufferFile.h"
 
 #include <cstdint>
 #include <fstream>

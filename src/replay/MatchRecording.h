@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "physics/MatchRandom.h"
+#include "replay/ReplayArchive.h"
+#include "replay/ReplayRecorder.h"
+
+class Combat;
+class PadClaims;
+struct PlayerSetup;
+
+namespace replay {
+
+// The recording of a match played in the window, from its first frame to
+// the replays folder. People play on a pad when one holds their colour,
+// else on the keyboard.
+class MatchRecording {
+public:
+    // `start` is the generator's state before the match was loaded.
+    MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
+                   const std::string& folder);
+
+    void addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat);
+    // Files the replay of the match that has just ended, once: later calls
+    // change nothing. A failure is told on stderr.
+    void file(MatchEnd end, const Combat& combat);
+    // The match's result entered the table of best results at `row`: its
+    // replay is kept for good.
+    void keepForGood(int row, std::int32_t score);
+    // The name it was filed under; empty before, or when it was not.
+    const std::string& filedAs() const { return sFiledAs; }
+
+private:
+    ReplayArchive archive;
+    std::time_t started;
+    ReplayRecorder recorder;
+    bool bFiled = false;
+    std::string sFiledAs;
+};
+
+}  // namespace replay

@@ -1,0 +1,23 @@
+#include "replay/Replay.h"
+
+#include "combat/MatchKeys.h"
+
+namespace replay {
+
+void Replay::setFrames(const std::vector<Frame>& frames) {
+    frameCount = static_cast<std::uint32_t>(frames.size());
+    frameTimes = encodeFrameTimes(frames);
+    keys = encodeKeys(frames);
+}
+
+void Replay::people(std::uint8_t (&human)[4]) const {
+    for (int colour = 0; colour < 4; ++colour) human[colour] = seats[colour].isPerson() ? 1 : 0;
+}
+
+std::uint16_t Replay::allowedKeys() const {
+    std::uint8_t human[4];
+    people(human);
+    return matchKeys::peopleMask(human);
+}
+
+}  // namespace replay

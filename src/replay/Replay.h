@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "physics/MatchRandom.h"
+#include "replay/FrameRuns.h"
+#include "replay/ReplayFormat.h"
+
+namespace replay {
+
+// One recorded match: what decides it (the generator's state at its start,
+// who played which colour, every frame's time and keys), the state hashes
+// that check a replay of it, and how it ended.
+struct Replay {
+    std::string gameVersion;
+    std::string buildId;
+    // Seconds since 1970-01-01 UTC, when the match began.
+    std::int64_t date = 0;
+    Seat seats[4];
+    MatchRandom::State random{};
+    std::uint32_t frameCount = 0;
+    // The two run-length coded streams of FrameRuns.
+    std::vector<std::uint8_t> frameTimes;
+    std::vector<std::uint8_t> keys;
+    // The low 32 bits of the state hash after frames 60, 120, ...
+    std::vector<std::uint32_t> checkpoints;
+    // The whole state hash after the last frame.
+    std::uint64_t finalHash = 0;
+    MatchEnd end = MatchEnd::kOver;
+    std::int32_t scores[4] = {0, 0, 0, 0};
+
+    void setFrames(const std::vector<Frame>& frames);
+    FrameCursor frames() const { return FrameCursor(frameTimes, keys); }
+    // PlayerSetup's bHuman for these seats.
+    void people(std::uint8_t (&human)[4]) const;
+    // The key bits a frame may hold: people's colours and Escape.
+    std::uint16_t allowedKeys() const;
+};
+
+}  // namespace replay

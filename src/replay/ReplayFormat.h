@@ -1,0 +1,45 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// The constants of the replay file (docs/replay-format.md tells the layout).
+namespace replay {
+
+constexpr char kMagic[4] = {'Q', 'R', 'P', 'L'};
+constexpr std::uint16_t kFormatVersion = 1;
+// A state hash is kept after every this many frames, and after the last.
+constexpr std::uint32_t kHashEvery = 60;
+// Far beyond any match (a day at 100 frames a second); a file that says
+// more is not a replay.
+constexpr std::uint32_t kMaxFrames = 8640000;
+constexpr std::size_t kMaxFileBytes = 16u << 20;
+constexpr std::size_t kMaxVersionLength = 32;
+constexpr std::size_t kMaxBuildIdLength = 64;
+
+// Who played a colour, and through what.
+enum class Device : std::uint8_t { kComputer = 0, kKeyboard = 1, kPad = 2, kNetwork = 3 };
+constexpr std::uint8_t kLastDevice = 3;
+
+// How the recorded match ended.
+enum class MatchEnd : std::uint8_t {
+    kOver = 0,      // ten serves and the blink
+    kLeft = 1,      // Escape
+    kCutShort = 2,  // stopped between two frames: closed, or left while paused
+};
+constexpr std::uint8_t kLastMatchEnd = 2;
+
+struct Seat {
+    Device device = Device::kComputer;
+    // The pad's (from 1) or the network seat's number; 0 for the others.
+    std::uint8_t number = 0;
+    bool isPerson() const { return device != Device::kComputer; }
+};
+
+// One frame of a match: the time it took and the keys it read
+// (matchKeys bits).
+struct Frame {
+    std::uint32_t ms = 0;
+    std::uint16_t keyBits = 0;
+};
+
+}  // namespace replay

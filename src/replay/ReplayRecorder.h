@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "physics/MatchRandom.h"
+#include "replay/Replay.h"
+
+class Combat;
+
+namespace replay {
+
+// Writes down a match as it is played: made just before its first frame,
+// told of every frame after the match has run it, finished when it ends.
+class ReplayRecorder {
+public:
+    // `start` is the generator's state before the match was loaded; `date`
+    // in seconds since 1970 UTC.
+    ReplayRecorder(const Seat (&seats)[4], const MatchRandom::State& start, std::int64_t date,
+                   const std::string& gameVersion, const std::string& buildId);
+
+    // The frame's time, the key state it read, and the match after it.
+    void addFrame(std::uint32_t ms, const std::uint8_t* keyState, const Combat& combat);
+    // The whole replay; false when there is nothing worth keeping (no
+    // frame, or more frames than a replay may hold).
+    bool finish(MatchEnd end, const Combat& combat, Replay& replay) const;
+
+    std::uint32_t frameCount() const { return static_cast<std::uint32_t>(frames.size()); }
+
+private:
+    Replay header;
+    std::uint8_t human[4];
+    std::vector<Frame> frames;
+    bool bTooLong = false;
+};
+
+}  // namespace replay

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "combat/MatchKeys.h"
+#include "replay/ByteWriter.h"
+#include "replay/Crc32.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayWriter.h"
+
+namespace {
+
+using replay::Frame;
+using replay::Replay;
+
+// Yellow on the keyboard and red on a pad, as someReplay seats them, and
+// Escape.
+constexpr std::uint16_t kPeople = 0x13C;
+
+// Frames as the game makes them at 60 Hz: a millisecond clock read every
+// 16.667 ms gives 16 and 17 in turn, now and then a slow frame; the people
+// change their keys twice a second.
+std::vector<Frame> windowFrames(std::size_t count, std::uint16_t allowed, unsigned seed) {
+    std::mt19937 draws(seed);
+    std::vector<Frame> frames;
+    double clock = 0.0;
+    std::uint32_t lastReading = 0;
+    std::uint16_t keys = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        clock += 1000.0 / 60.0 + (draws() % 200 == 0 ? draws() % 30 : 0);
+        const std::uint32_t reading = static_cast<std::uint32_t>(clock);
+        if (draws() % 30 == 0) keys = static_cast<std::uint16_t>(draws() & allowed & ~matchKeys::kEscapeBit);
+        frames.push_back(Frame{reading - lastReading, keys});
+        lastReading = reading;
+    }
+    return frames;
+}
+
+Replay someReplay(const std::vector<Frame>& frames) {
+    Replay r;
+    r.gameVersion = "1.0";
+    r.buildId = "test-build";
+    r.date = 1765000000;
+    r.seats[1] = replay::Seat{replay::Device::kKeyboard, 0};
+    r.seats[2] = replay::Seat{replay::Device::kPad, 3};
+    MatchRandom random;
+    random.seed(99);
+    r.random = random.state();
+    r.setFrames(frames);
+    for (std::uint32_t i = 0; i < r.frameCount / replay::kHashEvery; ++i) r.checkpoints.push_back(i * 2654435761u);
+    r.finalHash = 0x0123456789ABCDEFull;
+    r.end = replay::MatchEnd::kLeft;
+    const std::int32_t scores[4] = {3, -2, 0, -2147483647 - 1};
+    std::memcpy(r.scores, scores, sizeof scores);
+    return r;
+}
+
+std::vector<Frame> framesOf(const Replay& r) {
+    std::vector<Frame> frames;
+    replay::FrameCursor cursor = r.frames();
+    Frame frame;
+    while (cursor.next(frame)) frames.push_back(frame);
+    return frames;
+}
+
+void expectSameFrames(const std::vector<Frame>& expected, const std::vector<Frame>& actual) {
+    ASSERT_EQ(expected.size(), actual.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(expected[i].ms, actual[i].ms) << "frame " << i;
+        ASSERT_EQ(expected[i].keyBits, actual[i].keyBits) << "frame " << i;
+    }
+}
+
+std::string readError(const std::vector<std::uint8_t>& bytes) {
+    Replay r;
+    std::string error;
+    if (replay::readReplay(bytes.data(), bytes.size(), r, error)) return "";
+    EXPECT_FALSE(error.empty());
+    return error;
+}
+
+// Puts a right checksum back after a deliberate change.
+void reseal(std::vector<std::uint8_t>& bytes) {
+    const std::uint32_t crc = replay::crc32(bytes.data(), bytes.size() - 4);
+    for (int i = 0; i < 4; ++i) bytes[bytes.size() - 4 + static_cast<std::size_t>(i)] = (crc >> (8 * i)) & 0xFF;
+}
+
+TEST(ReplayFormatTest, EveryKindOfFrameTimeComesBackAsItWas) {
+    std::mt19937 draws(7);
+    std::vector<Frame> frames = windowFrames(3000, kPeople, 1);
+    for (int i = 0; i < 500; ++i) frames.push_back(Frame{static_cast<std::uint32_t>(1 + draws() % 40), 0x100});
+    for (int i = 0; i < 300; ++i) frames.push_back(Frame{16, 0x3C});
+    for (std::uint32_t ms : {0u, 0u, 4294967295u, 4294967294u, 4294967295u, 65536u, 1u, 0u}) {
+        frames.push_back(Frame{ms, 0x30});
+    }
+    const Replay written = someReplay(frames);
+    std::vector<std::uint8_t> bytes = replay::writeReplay(written);
+
+    Replay read;
+    std::string error;
+    ASSERT_TRUE(replay::readReplay(bytes.data(), bytes.size(), read, error)) << error;
+    expectSameFrames(frames, framesOf(read));
+    EXPECT_EQ(written.gameVersion, read.gameVersion);
+    EXPECT_EQ(written.buildId, read.buildId);
+    EXPECT_EQ(written.date, read.date);
+    EXPECT_EQ(replay::Device::kPad, read.seats[2].device);
+    EXPECT_EQ(3, read.seats[2].number);
+    EXPECT_EQ(0, std::memcmp(&written.random, &read.random, sizeof read.random));
+    EXPECT_EQ(written.checkpoints, read.checkpoints);
+    EXPECT_EQ(written.finalHash, read.finalHash);
+    EXPECT_EQ(replay::MatchEnd::kLeft, read.end);
+    EXPECT_EQ(-2147483647 - 1, read.scores[3]);
+    EXPECT_EQ(bytes, replay::writeReplay(read));
+}
+
+TEST(ReplayFormatTest, TwentyThousandFramesFitInAFewKilobytes) {
+    const std::vector<Frame> frames = windowFrames(20000, kPeople, 2);
+    const std::vector<std::uint8_t> bytes = replay::writeReplay(someReplay(frames));
+    EXPECT_LT(bytes.size(), 6000u);
+    RecordProperty("bytesFor20000Frames", static_cast<int>(bytes.size()));
+}
+
+TEST(ReplayFormatTest, DamagedFilesAreRefusedWithTheirReason) {
+    const Replay r = someReplay(windowFrames(200, kPeople, 3));
+    const std::vector<std::uint8_t> good = replay::writeReplay(r);
+    ASSERT_EQ("", readError(good));
+
+    // Cut anywhere: refused, never read past the end.
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        const std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
+        ASSERT_NE("", readError(cut)) << size;
+    }
+
+    std::vector<std::uint8_t> bytes = good;
+    bytes[0] = 'X';
+    EXPECT_EQ("not a Quadrill replay", readError(bytes));
+
+    bytes = good;
+    bytes[4] = 2;
+    reseal(bytes);
+    EXPECT_NE(std::string::npos, readError(bytes).find("format version 2"));
+
+    bytes = good;
+    bytes[bytes.size() / 2] ^= 0x10;
+    EXPECT_NE("", readError(bytes));
+
+    bytes = good;
+    bytes.push_back(0);
+    EXPECT_NE("", readError(bytes));
+}
+
+// A file whose counts and lengths lie, with a checksum that fits the lie.
+TEST(ReplayFormatTest, CountsAndLengthsThatLieAreRefused) {
+    Replay r = someReplay(windowFrames(120, kPeople, 4));
+    auto refused = [](const Replay& lying) {
+        std::vector<std::uint8_t> bytes = replay::writeReplay(lying);
+        return readError(bytes);
+    };
+
+    Replay lie = r;
+    lie.frameCount = 121;
+    EXPECT_NE(std::string::npos, refused(lie).find("120 frames instead of 121"));
+    lie.frameCount = replay::kMaxFrames + 1;
+    EXPECT_NE(std::string::npos, refused(lie).find("frames"));
+
+    // One run claims four billion frames in two bytes.
+    lie = r;
+    replay::ByteWriter huge;
+    huge.varint(0xFFFFFFFCu);
+    huge.varint(16);
+    lie.frameTimes = huge.data();
+    EXPECT_NE("", refused(lie));
+
+    // A key of a colour the computer plays.
+    lie = r;
+    std::vector<Frame> frames = framesOf(r);
+    frames[5].keyBits = 0x01;
+    lie.setFrames(frames);
+    EXPECT_NE(std::string::npos, refused(lie).find("computer"));
+
+    // Where the seats' and the end's values run out.
+    lie = r;
+    lie.seats[0].device = static_cast<replay::Device>(9);
+    EXPECT_NE(std::string::npos, refused(lie).find("device"));
+    lie = r;
+    lie.end = static_cast<replay::MatchEnd>(3);
+    EXPECT_NE(std::string::npos, refused(lie).find("ended"));
+    lie = r;
+    lie.random.front = 200;
+    EXPECT_NE(std::string::npos, refused(lie).find("generator"));
+
+    // A stream length beyond the file.
+    std::vector<std::uint8_t> bytes = replay::writeReplay(r);
+    const std::size_t streamAt = 4 + 2 + 1 + r.gameVersion.size() + 1 + r.buildId.size() + 8 + 8 + 126 + 4;
+    bytes[streamAt] = 0xFF;
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(streamAt) + 1, {0xFF, 0x7F});
+    reseal(bytes);
+    EXPECT_NE(std::string::npos, readError(bytes).find("ends in the middle"));
+}
+
+}  // namespace
