@@ -77,6 +77,9 @@ public:
     // runner turns that off and composes the frames itself, so that it can
     // time the rules and the drawing apart.
     void setFrameDrawing(bool on) { bDrawsFrames = on ? 1 : 0; }
+    // Frames run again after a rollback have been heard once already: the
+    // online game turns their sounds off.
+    void setSoundHeard(bool on) { balls.setHeard(on); }
 
     // For the headless runner and the tests.
     const Paddle& paddle(int colour) const { return paddles[colour & 3]; }

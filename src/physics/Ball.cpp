@@ -136,7 +136,8 @@ void Ball::predict(Vector2& pos, Vector2& next) {
 }
 
 void Ball::playBounce(Sound* sound) {
-    if (sound == nullptr || sound->play() != platform::status::DSERR_BUFFERLOST) return;
+    if (sound == nullptr || (pHeard != nullptr && !*pHeard)) return;
+    if (sound->play() != platform::status::DSERR_BUFFERLOST) return;
     // The platform took the buffers away: bring both back for the next
     // bounce. This one goes unheard.
     pSoundOdpal->restore();

@@ -51,6 +51,9 @@ public:
 
     // Back to the middle of the arena, slow, in a new random direction.
     void reset(std::uint32_t now);
+    // The ball's bounces are heard only while *heard is true (a match run
+    // again after a rollback is silent); null: always.
+    void hearOnlyWhen(const bool* heard) { pHeard = heard; }
     void draw(DisplayDevice& display, Surface& sprites) const;
     // Where the centre will be at the end of this frame, before any bounce.
     void predict(Vector2& pos, Vector2& next);
@@ -93,6 +96,7 @@ private:
     Rect rcSrc;
     std::unique_ptr<Sound> pSoundOdpal;
     std::unique_ptr<Sound> pSoundOkraj;
+    const bool* pHeard = nullptr;
     Vector2 vecPos;
     Vector2 vecVel;
     Vector2 vecNext;

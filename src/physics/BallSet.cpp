@@ -47,7 +47,9 @@ std::unique_ptr<Ball> BallSet::takeBall(const std::uint32_t& frameTime) {
         ball->reset(*pdwNow);
         return ball;
     }
-    return std::make_unique<Ball>(pSoundDevice, rcSrc, rcBack, *pScoreLabels, frameTime, *pRandom, *pdwNow);
+    auto ball = std::make_unique<Ball>(pSoundDevice, rcSrc, rcBack, *pScoreLabels, frameTime, *pRandom, *pdwNow);
+    ball->hearOnlyWhen(&bHeard);
+    return ball;
 }
 
 void BallSet::setAside(std::size_t i) {
@@ -58,7 +60,7 @@ void BallSet::setAside(std::size_t i) {
 void BallSet::addBall(const std::uint32_t& frameTime) {
     if (!loaded()) return;
     std::unique_ptr<Ball> ball = takeBall(frameTime);
-    if (pSoundMicek && pSoundMicek->play() == platform::status::DSERR_BUFFERLOST) {
+    if (bHeard && pSoundMicek && pSoundMicek->play() == platform::status::DSERR_BUFFERLOST) {
         // Back for the next serve; this one goes unheard.
         pSoundMicek->restore();
         pSoundDevice->loadWave("micek", pSoundMicek.get());

@@ -48,6 +48,8 @@ public:
     // caller puts right by restoring the generator afterwards.
     void restoreBalls(const Ball::State* states, std::int32_t count, const std::uint32_t& frameTime);
     void resetAll();
+    // Serves and bounces make no sound while this is off.
+    void setHeard(bool on) { bHeard = on; }
     void drawAll() const;
     void predictBall(std::int32_t i, Vector2& pos, Vector2& next);
     // One frame for every ball in play; 0 once none is left.
@@ -73,6 +75,7 @@ private:
     SoundDevice* pSoundDevice;
     Surface* pMiscSurface;
     std::unique_ptr<Sound> pSoundMicek;
+    bool bHeard = true;
     std::vector<std::unique_ptr<Ball>> ppBalls;
     std::vector<std::unique_ptr<Ball>> ppSpare;
     Rect rcSrc;

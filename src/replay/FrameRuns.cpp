@@ -192,7 +192,8 @@ bool readKeyRun(ByteReader& in, KeyRun& run) {
 }
 
 bool checkFrameStreams(const std::vector<std::uint8_t>& times, const std::vector<std::uint8_t>& keys,
-                       std::uint32_t frameCount, std::uint16_t allowedKeys, std::string& error) {
+                       std::uint32_t frameCount, std::uint16_t allowedKeys, const std::vector<HandOver>& handOvers,
+                       std::string& error) {
     ByteReader timeIn(times.data(), times.size());
     std::uint64_t timeFrames = 0;
     TimeRun timeRun;
@@ -202,7 +203,11 @@ bool checkFrameStreams(const std::vector<std::uint8_t>& times, const std::vector
     KeyRun keyRun;
     while (readKeyRun(keyIn, keyRun)) {
         keyFrames += keyRun.count;
-        if ((keyRun.bits & ~allowedKeys) != 0) keyIn.fail("keys of a colour the computer played");
+        std::uint16_t allowed = allowedKeys;
+        for (const HandOver& handOver : handOvers) {
+            if (handOver.fromFrame < keyFrames) allowed = static_cast<std::uint16_t>(allowed & ~(3u << (2 * handOver.colour)));
+        }
+        if ((keyRun.bits & ~allowed) != 0) keyIn.fail("keys of a colour the computer played");
     }
     if (!timeIn.ok()) {
         error = timeIn.error();

@@ -39,9 +39,11 @@ bool readTimeRun(ByteReader& in, TimeRun& run);
 bool readKeyRun(ByteReader& in, KeyRun& run);
 
 // Checks both streams whole: exactly `frameCount` frames each, keys only
-// among `allowedKeys`. Cheap however many frames a run claims.
+// among `allowedKeys`, and none of a colour handed over from its frame on.
+// Cheap however many frames a run claims.
 bool checkFrameStreams(const std::vector<std::uint8_t>& times, const std::vector<std::uint8_t>& keys,
-                       std::uint32_t frameCount, std::uint16_t allowedKeys, std::string& error);
+                       std::uint32_t frameCount, std::uint16_t allowedKeys, const std::vector<HandOver>& handOvers,
+                       std::string& error);
 
 // The frames of two checked streams, one after the other.
 class FrameCursor {

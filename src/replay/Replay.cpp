@@ -14,6 +14,13 @@ void Replay::people(std::uint8_t (&human)[4]) const {
     for (int colour = 0; colour < 4; ++colour) human[colour] = seats[colour].isPerson() ? 1 : 0;
 }
 
+void Replay::people(std::uint32_t frame, std::uint8_t (&human)[4]) const {
+    people(human);
+    for (const HandOver& handOver : handOvers) {
+        if (frame >= handOver.fromFrame && handOver.colour < 4) human[handOver.colour] = 0;
+    }
+}
+
 std::uint16_t Replay::allowedKeys() const {
     std::uint8_t human[4];
     people(human);

@@ -18,6 +18,8 @@ struct Replay {
     // Seconds since 1970-01-01 UTC, when the match began.
     std::int64_t date = 0;
     Seat seats[4];
+    // In colour order, at most one a colour, only of people's colours.
+    std::vector<HandOver> handOvers;
     MatchRandom::State random{};
     std::uint32_t frameCount = 0;
     // The two run-length coded streams of FrameRuns.
@@ -32,10 +34,12 @@ struct Replay {
 
     void setFrames(const std::vector<Frame>& frames);
     FrameCursor frames() const { return FrameCursor(frameTimes, keys); }
-    // PlayerSetup's bHuman for these seats.
+    // PlayerSetup's bHuman for these seats, at the start and in a frame.
     void people(std::uint8_t (&human)[4]) const;
-    // The key bits a frame may hold: people's colours and Escape.
+    void people(std::uint32_t frame, std::uint8_t (&human)[4]) const;
+    // The key bits the first frame may hold: people's colours and Escape.
     std::uint16_t allowedKeys() const;
+    std::uint16_t formatVersion() const { return handOvers.empty() ? kFirstFormatVersion : kFormatVersion; }
 };
 
 }  // namespace replay

@@ -6,7 +6,11 @@
 namespace replay {
 
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'L'};
-constexpr std::uint16_t kFormatVersion = 1;
+// The newest format, which this game reads and writes along with the ones
+// before it. A match is written in the oldest format that holds it: only
+// a match in which a person's colour went to the computer needs version 2.
+constexpr std::uint16_t kFormatVersion = 2;
+constexpr std::uint16_t kFirstFormatVersion = 1;
 // A state hash is kept after every this many frames, and after the last.
 constexpr std::uint32_t kHashEvery = 60;
 // Far beyond any match (a day at 100 frames a second); a file that says
@@ -33,6 +37,13 @@ struct Seat {
     // The pad's (from 1) or the network seat's number; 0 for the others.
     std::uint8_t number = 0;
     bool isPerson() const { return device != Device::kComputer; }
+};
+
+// From `fromFrame` on, a colour a person played is the computer's (online,
+// the person's machine left the match).
+struct HandOver {
+    std::uint8_t colour = 0;
+    std::uint32_t fromFrame = 0;
 };
 
 // One frame of a match: the time it took and the keys it read

@@ -41,6 +41,7 @@ ReplayPlayer::Step ReplayPlayer::playFrame() {
     if (!bHasNext) return diverge();
     wLastKeyBits = next.keyBits;
     matchKeys::unpack(next.keyBits, keyState);
+    replay.people(dwFramesPlayed, setup.bHuman);
     const Combat::FrameResult result = match.playFrame(keyState, next.ms);
     ++dwFramesPlayed;
     bHasNext = cursor.next(next);

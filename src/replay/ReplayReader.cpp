@@ -50,6 +50,30 @@ bool readSeat(ByteReader& in, Seat& seat) {
     return true;
 }
 
+// Version 2: the colours people played that went to the computer during
+// the match, in colour order, each once.
+bool readHandOvers(ByteReader& in, Replay& replay) {
+    const std::uint8_t count = in.u8("the hand-overs");
+    if (in.ok() && (count == 0 || count > 4)) {
+        in.fail(std::to_string(count) + " colours handed to the computer");
+        return false;
+    }
+    int lastColour = -1;
+    for (std::uint8_t i = 0; i < count && in.ok(); ++i) {
+        HandOver handOver;
+        handOver.colour = in.u8("the hand-overs");
+        handOver.fromFrame = in.u32("the hand-overs");
+        if (!in.ok()) return false;
+        if (handOver.colour > 3 || handOver.colour <= lastColour || !replay.seats[handOver.colour].isPerson()) {
+            in.fail("a hand-over of colour " + std::to_string(handOver.colour) + " that no person played, or twice");
+            return false;
+        }
+        lastColour = handOver.colour;
+        replay.handOvers.push_back(handOver);
+    }
+    return in.ok();
+}
+
 bool readStream(ByteReader& in, const char* what, std::vector<std::uint8_t>& stream) {
     const std::uint32_t length = in.varint(what);
     const std::uint8_t* at = in.take(length, what);
@@ -65,9 +89,9 @@ bool readBody(ByteReader& in, Replay& replay) {
         return false;
     }
     const std::uint16_t version = in.u16("the format version");
-    if (in.ok() && version != kFormatVersion) {
-        in.fail("a replay of format version " + std::to_string(version) + "; this game reads version " +
-                std::to_string(kFormatVersion));
+    if (in.ok() && (version < kFirstFormatVersion || version > kFormatVersion)) {
+        in.fail("a replay of format version " + std::to_string(version) + "; this game reads versions " +
+                std::to_string(kFirstFormatVersion) + " to " + std::to_string(kFormatVersion));
     }
     if (!readText(in, 1, kMaxVersionLength, "game version", replay.gameVersion)) return false;
     if (!readText(in, 0, kMaxBuildIdLength, "build id", replay.buildId)) return false;
@@ -75,6 +99,7 @@ bool readBody(ByteReader& in, Replay& replay) {
     for (Seat& seat : replay.seats) {
         if (!readSeat(in, seat)) return false;
     }
+    if (version >= 2 && !readHandOvers(in, replay)) return false;
     for (std::int32_t& word : replay.random.table) word = static_cast<std::int32_t>(in.u32("the generator"));
     replay.random.front = in.u8("the generator");
     replay.random.rear = in.u8("the generator");
@@ -84,10 +109,16 @@ bool readBody(ByteReader& in, Replay& replay) {
     if (in.ok() && (replay.frameCount == 0 || replay.frameCount > kMaxFrames)) {
         in.fail("a match of " + std::to_string(replay.frameCount) + " frames");
     }
+    for (const HandOver& handOver : replay.handOvers) {
+        if (in.ok() && handOver.fromFrame >= replay.frameCount) {
+            in.fail("a colour handed to the computer after the last frame");
+        }
+    }
     if (!readStream(in, "the frame times", replay.frameTimes)) return false;
     if (!readStream(in, "the keys", replay.keys)) return false;
     std::string streamError;
-    if (!checkFrameStreams(replay.frameTimes, replay.keys, replay.frameCount, replay.allowedKeys(), streamError)) {
+    if (!checkFrameStreams(replay.frameTimes, replay.keys, replay.frameCount, replay.allowedKeys(), replay.handOvers,
+                           streamError)) {
         in.fail(streamError);
         return false;
     }

@@ -1,5 +1,7 @@
 #include "replay/ReplayRecorder.h"
 
+#include <algorithm>
+
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"
 
@@ -16,6 +18,10 @@ ReplayRecorder::ReplayRecorder(const Seat (&seats)[4], const MatchRandom::State&
 }
 
 void ReplayRecorder::addFrame(std::uint32_t ms, const std::uint8_t* keyState, const Combat& combat) {
+    addFrame(ms, matchKeys::pack(keyState, human), wantsHashAfterNextFrame() ? combat.stateHash() : 0);
+}
+
+void ReplayRecorder::addFrame(std::uint32_t ms, std::uint16_t keyBits, std::uint64_t hashAfter) {
     if (bTooLong) return;
     if (frames.size() >= kMaxFrames) {
         // Whoever leaves a match running for a day gets no replay of it.
@@ -24,19 +30,38 @@ void ReplayRecorder::addFrame(std::uint32_t ms, const std::uint8_t* keyState, co
         header.checkpoints.clear();
         return;
     }
-    frames.push_back(Frame{ms, matchKeys::pack(keyState, human)});
-    if (frames.size() % kHashEvery == 0) {
-        header.checkpoints.push_back(static_cast<std::uint32_t>(combat.stateHash()));
-    }
+    frames.push_back(Frame{ms, static_cast<std::uint16_t>(keyBits & matchKeys::peopleMask(human))});
+    if (frames.size() % kHashEvery == 0) header.checkpoints.push_back(static_cast<std::uint32_t>(hashAfter));
+}
+
+void ReplayRecorder::handOver(int colour) {
+    if (colour < 0 || colour > 3 || !human[colour]) return;
+    human[colour] = 0;
+    header.handOvers.push_back(HandOver{static_cast<std::uint8_t>(colour), frameCount()});
 }
 
 bool ReplayRecorder::finish(MatchEnd end, const Combat& combat, Replay& replay) const {
+    std::int32_t scores[4];
+    for (int colour = 0; colour < 4; ++colour) scores[colour] = combat.scoreLabel(colour).getValue();
+    return finish(end, combat.stateHash(), scores, replay);
+}
+
+bool ReplayRecorder::finish(MatchEnd end, std::uint64_t finalHash, const std::int32_t (&scores)[4],
+                            Replay& replay) const {
     if (bTooLong || frames.empty()) return false;
     replay = header;
+    // A colour handed over after the last frame changed nothing.
+    replay.handOvers.clear();
+    for (const HandOver& handOver : header.handOvers) {
+        if (handOver.fromFrame < frames.size()) replay.handOvers.push_back(handOver);
+    }
+    // Kept in colour order, as the file keeps them.
+    std::sort(replay.handOvers.begin(), replay.handOvers.end(),
+              [](const HandOver& a, const HandOver& b) { return a.colour < b.colour; });
     replay.setFrames(frames);
-    replay.finalHash = combat.stateHash();
+    replay.finalHash = finalHash;
     replay.end = end;
-    for (int colour = 0; colour < 4; ++colour) replay.scores[colour] = combat.scoreLabel(colour).getValue();
+    for (int colour = 0; colour < 4; ++colour) replay.scores[colour] = scores[colour];
     return true;
 }
 

@@ -20,9 +20,18 @@ public:
 
     // The frame's time, the key state it read, and the match after it.
     void addFrame(std::uint32_t ms, const std::uint8_t* keyState, const Combat& combat);
+    // The same for a match that is elsewhere by now (online, it has run on
+    // ahead): its key bits, and the state hash after it, which is asked for
+    // only when the frame is a checkpoint.
+    bool wantsHashAfterNextFrame() const { return (frames.size() + 1) % kHashEvery == 0; }
+    void addFrame(std::uint32_t ms, std::uint16_t keyBits, std::uint64_t hashAfter);
+    // From the next frame on, a colour a person played is the computer's.
+    void handOver(int colour);
+
     // The whole replay; false when there is nothing worth keeping (no
     // frame, or more frames than a replay may hold).
     bool finish(MatchEnd end, const Combat& combat, Replay& replay) const;
+    bool finish(MatchEnd end, std::uint64_t finalHash, const std::int32_t (&scores)[4], Replay& replay) const;
 
     std::uint32_t frameCount() const { return static_cast<std::uint32_t>(frames.size()); }
 

@@ -19,13 +19,20 @@ void writeText(ByteWriter& out, const std::string& text, std::size_t longest) {
 std::vector<std::uint8_t> writeReplay(const Replay& replay) {
     ByteWriter out;
     out.raw(reinterpret_cast<const std::uint8_t*>(kMagic), sizeof kMagic);
-    out.u16(kFormatVersion);
+    out.u16(replay.formatVersion());
     writeText(out, replay.gameVersion, kMaxVersionLength);
     writeText(out, replay.buildId, kMaxBuildIdLength);
     out.u64(static_cast<std::uint64_t>(replay.date));
     for (const Seat& seat : replay.seats) {
         out.u8(static_cast<std::uint8_t>(seat.device));
         out.u8(seat.number);
+    }
+    if (!replay.handOvers.empty()) {
+        out.u8(static_cast<std::uint8_t>(replay.handOvers.size()));
+        for (const HandOver& handOver : replay.handOvers) {
+            out.u8(handOver.colour);
+            out.u32(handOver.fromFrame);
+        }
     }
     for (std::int32_t word : replay.random.table) out.u32(static_cast<std::uint32_t>(word));
     out.u8(replay.random.front);

@@ -42,9 +42,17 @@ Bytes sample(std::mt19937& draws, int shape) {
     const std::uint16_t allowed = r.allowedKeys();
     std::vector<Frame> frames;
     const std::size_t count = 1 + draws() % (shape < 3 ? 200 : 2000);
+    // Shapes 6 and 7 hand their pad's colour to the computer halfway.
+    const int handedOver = (shape + 1) % 4;
+    if (shape >= 6 && count > 1) {
+        r.handOvers.push_back(replay::HandOver{static_cast<std::uint8_t>(handedOver), static_cast<std::uint32_t>(count / 2)});
+    }
     std::uint16_t keys = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (draws() % 25 == 0) keys = static_cast<std::uint16_t>(draws() & allowed);
+        if (!r.handOvers.empty() && i >= r.handOvers[0].fromFrame) {
+            keys = static_cast<std::uint16_t>(keys & ~(3u << (2 * handedOver)));
+        }
         std::uint32_t ms = 16 + draws() % 2;
         if (shape == 1) ms = 1 + draws() % 40;
         if (shape == 2) ms = draws() % 5 == 0 ? draws() : 16;
@@ -76,6 +84,11 @@ bool consistent(const Bytes& input, const replay::Replay& read) {
     Frame frame;
     while (cursor.next(frame)) {
         if ((frame.keyBits & ~read.allowedKeys()) != 0) return false;
+        std::uint8_t human[4];
+        read.people(static_cast<std::uint32_t>(frames), human);
+        for (int colour = 0; colour < 4; ++colour) {
+            if (!human[colour] && (frame.keyBits >> (2 * colour) & 3) != 0) return false;
+        }
         ++frames;
     }
     return frames == read.frameCount && replay::writeReplay(read) == input;

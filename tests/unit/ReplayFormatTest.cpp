@@ -139,9 +139,9 @@ TEST(ReplayFormatTest, DamagedFilesAreRefusedWithTheirReason) {
     EXPECT_EQ("not a Quadrill replay", readError(bytes));
 
     bytes = good;
-    bytes[4] = 2;
+    bytes[4] = 3;
     reseal(bytes);
-    EXPECT_NE(std::string::npos, readError(bytes).find("format version 2"));
+    EXPECT_NE(std::string::npos, readError(bytes).find("format version 3"));
 
     bytes = good;
     bytes[bytes.size() / 2] ^= 0x10;
@@ -153,6 +153,39 @@ TEST(ReplayFormatTest, DamagedFilesAreRefusedWithTheirReason) {
 }
 
 // A file whose counts and lengths lie, with a checksum that fits the lie.
+// Online, a person's machine may leave: its colour is the computer's from
+// then on. Such a match is written in version 2; the others stay version 1.
+TEST(ReplayFormatTest, AColourHandedToTheComputerComesBackAndItsKeysStop) {
+    std::vector<Frame> frames = windowFrames(600, kPeople, 5);
+    for (std::size_t i = 300; i < frames.size(); ++i) frames[i].keyBits &= ~0x30;  // red went at frame 300
+    Replay r = someReplay(frames);
+    EXPECT_EQ(1, replay::writeReplay(r)[4]);
+    r.handOvers.push_back(replay::HandOver{2, 300});
+    const std::vector<std::uint8_t> good = replay::writeReplay(r);
+    EXPECT_EQ(2, good[4]);
+    Replay back;
+    std::string error;
+    ASSERT_TRUE(replay::readReplay(good.data(), good.size(), back, error)) << error;
+    ASSERT_EQ(1u, back.handOvers.size());
+    EXPECT_EQ(300u, back.handOvers[0].fromFrame);
+    std::uint8_t human[4];
+    back.people(299, human);
+    EXPECT_EQ(1, human[2]);
+    back.people(300, human);
+    EXPECT_EQ(0, human[2]);
+
+    // Red's keys after it went, a colour nobody played, a frame past the end.
+    Replay wrong = r;
+    wrong.handOvers[0].fromFrame = 200;
+    EXPECT_NE(std::string::npos, readError(replay::writeReplay(wrong)).find("computer played"));
+    wrong = r;
+    wrong.handOvers[0].colour = 0;
+    EXPECT_NE("", readError(replay::writeReplay(wrong)));
+    wrong = r;
+    wrong.handOvers[0].fromFrame = 600;
+    EXPECT_NE("", readError(replay::writeReplay(wrong)));
+}
+
 TEST(ReplayFormatTest, CountsAndLengthsThatLieAreRefused) {
     Replay r = someReplay(windowFrames(120, kPeople, 4));
     auto refused = [](const Replay& lying) {
