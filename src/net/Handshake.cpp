@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "replay/BuildStamp.h"
+#include "replay/ReplayFormat.h"
+
 namespace net {
 
 namespace {
@@ -84,17 +87,13 @@ std::string turnedAwayText(const Hello& theirs, RefuseReason reason, const Versi
 
 }  // namespace net
 
-#ifndef QUADRILL_VERSION
-#define QUADRILL_VERSION "0"
-#endif
-
 namespace net {
 
 Versions ownVersions() {
     Versions v;
-    v.game = QUADRILL_VERSION;
-    v.build = "unknown";
-    v.replayFormat = 1;
+    v.game = replay::gameVersion();
+    v.build = replay::buildId();
+    v.replayFormat = replay::kFormatVersion;
     return v;
 }
 
