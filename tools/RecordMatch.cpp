@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "HeadlessStage.h"
-#include "InputScript.h"
+#include "replay/InputScript.h"
 #include "SimOptions.h"
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"

@@ -27,7 +27,7 @@ const char* simUsage() {
            "Plays N matches of four computer players headless, the clock advancing MS ms a frame;\n"
            "or plays recorded matches again and checks them (one line each, OK or the first frame\n"
            "that differs; --trace prints the whole state after every frame); or records the match\n"
-           "of an input script (the format is in tools/InputScript.h).\n";
+           "of an input script (the format is in src/replay/InputScript.h).\n";
 }
 
 bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& error) {

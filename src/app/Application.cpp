@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -8,6 +9,8 @@
 #include "app/GameClock.h"
 #include "app/HowToPlayPage.h"
 #include "app/LocalScheduler.h"
+#include "app/OnlinePlay.h"
+#include "combat/MatchKeys.h"
 #include "combat/Combat.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
@@ -55,8 +58,11 @@ Application::~Application() {
     try {
         // Closed during a match: what was played is kept all the same.
         if (pCombat && pRecording) pRecording->file(replay::MatchEnd::kCutShort, *pCombat);
+        if (isOnlineMatch()) pOnline->endMatch(replay::MatchEnd::kCutShort, "cut short", platform::tickCount());
     } catch (const std::bad_alloc&) {
     }
+    // The others are told the room or this machine is going.
+    pOnline.reset();
     pHighScores.reset();
     pWatch.reset();
     pRecording.reset();
@@ -142,12 +148,29 @@ int Application::initDisplayAndMenu() {
     pMiscSurface->loadBitmap("picMisc", 0, 0);
     pMiscSurface->keyColour(kKeyGreen);
 
-    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
-    if (!pMenu->load(true, false)) return 0;
+    makeMenu(true, false);
+    if (!pMenu) return 0;
     // A table that could not be read is still on the disk; writing the
     // defaults over it would lose it for good.
     bSaveHighScores = pMenu->keepsOldHighScoreFile() ? 0 : 1;
     return 1;
+}
+
+void Application::makeMenu(bool first, bool abandoned) {
+    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
+    if (!pMenu->load(first, abandoned)) {
+        pMenu.reset();
+        return;
+    }
+    showMenuLobby();
+}
+
+void Application::leaveMenu() {
+    // A name being typed ends as a click would end it.
+    if (pHighScores && pHighScores->isTyping()) pHighScores->endEntry();
+    pMenu.reset();
+    platform::ignoreHeldKeys();
+    if (pKeyboard) pKeyboard->acquire();
 }
 
 int Application::initInput() {
@@ -170,7 +193,9 @@ int Application::initInput() {
 
 void Application::onClick(std::int16_t x, std::int16_t y) {
     if (!pMenu) return;
-    switch (pMenu->onClick(x, y)) {
+    const std::int8_t action = pMenu->onClick(x, y);
+    if (pOnline && pMenu) pOnline->claimsFrom(*pMenu);
+    switch (action) {
         case Menu::kExit:
             platform::requestClose();
             break;
@@ -192,7 +217,9 @@ void Application::onChar(std::uint8_t ch) {
         return;
     }
     if (!pMenu) return;
-    switch (pMenu->onChar(ch)) {
+    const std::int8_t action = pMenu->onChar(ch);
+    if (pOnline && pMenu) pOnline->claimsFrom(*pMenu);
+    switch (action) {
         case Menu::kStartMatch:
             startMatch();
             break;
@@ -205,9 +232,18 @@ void Application::onChar(std::uint8_t ch) {
 }
 
 void Application::startMatch() {
-    pMenu.reset();
-    platform::ignoreHeldKeys();
-    if (pKeyboard) pKeyboard->acquire();
+    if (pOnline) {
+        // Only the host starts the room's match, for everybody at once.
+        if (!pOnline->isHost()) return;
+        pOnline->seedFromScript(random);
+        const MatchRandom::State& state = random.state();
+        if (!pOnline->session().startMatch(state.table, state.front, state.rear)) return;
+        // The next match begins elsewhere in the sequence.
+        for (int draw = 0; draw < 4; ++draw) random.next();
+        startOnlineMatch();
+        return;
+    }
+    leaveMenu();
     const MatchRandom::State start = random.state();
     pCombat = std::make_unique<Combat>(*pDisplay, pSound.get(), random, *pMiscSurface, setup, *pLogger);
     if (!pCombat->load()) {
@@ -249,6 +285,10 @@ void Application::watchFrame() {
 }
 
 void Application::frame() {
+    if (isOnlineMatch()) {
+        onlineFrame();
+        return;
+    }
     if (pWatch) {
         watchFrame();
         return;
@@ -286,8 +326,8 @@ void Application::returnToMenu(bool abandoned) {
     // Escape or a paddle key still held from the match must not act in the
     // menu: its auto-repeat would quit the game or type into the table.
     platform::ignoreHeldKeys();
-    pMenu = std::make_unique<Menu>(*pLogger, *pDisplay, pSound.get(), *pMiscSurface, *pHighScores, setup, &claims);
-    if (!pMenu->load(false, abandoned)) {
+    makeMenu(false, abandoned);
+    if (!pMenu) {
         platform::requestClose();
         return;
     }
@@ -307,6 +347,8 @@ int Application::drawScene() {
         status = pCombat->draw();
     } else if (pWatch) {
         status = pWatch->draw();
+    } else if (isOnlineMatch()) {
+        status = pOnline->match()->combat().draw();
     }
     if (status != DDERR_WRONGMODE) return 1;
 
@@ -319,7 +361,10 @@ int Application::drawScene() {
     if (!pDisplay->createOffscreen(*pMiscSurface, rcMisc.right, rcMisc.bottom, "picMisc", *pLogger)) return 0;
     pMiscSurface->loadBitmap("picMisc", 0, 0);
     pMiscSurface->keyColour(kKeyGreen);
-    Combat* match = pCombat ? pCombat.get() : pWatch ? &pWatch->combat() : nullptr;
+    Combat* match = pCombat                     ? pCombat.get()
+                    : pWatch                    ? &pWatch->combat()
+                    : isOnlineMatch()           ? &pOnline->match()->combat()
+                                                : nullptr;
     const int recreated = pMenu ? pMenu->recreateSurfaces() : match ? match->recreateSurfaces() : 1;
     // The menu has no frames of its own: show it again at once rather than
     // leave the rebuilt, empty display up until the next click.
@@ -345,7 +390,10 @@ void Application::reacquireKeyboard() {
 void Application::onKey(std::uint8_t code, char letter) {
     const bool typingName = pMenu && pHighScores && pHighScores->isTyping();
     if (letter == 'm' && !typingName) setMuted(!bMuted);
-    if (pCombat && (letter == 'p' || code == keys::DIK_PAUSE)) setPaused(!bPaused);
+    const bool pauseKey = letter == 'p' || code == keys::DIK_PAUSE;
+    // Online, a pause is the room's: asked of the host, which tells everybody.
+    if (isOnlineMatch() && pauseKey) pOnline->session().requestPause(!pOnline->session().isPaused());
+    if (pCombat && pauseKey) setPaused(!bPaused);
 }
 
 void Application::onPadAdded(int pad) {
@@ -372,7 +420,13 @@ void Application::onPadRemoved(int pad) {
 
 void Application::onPadPress(int pad, std::uint16_t button) {
     if (pMenu) {
-        if (pMenu->onPad(pad, button) == Menu::kStartMatch) startMatch();
+        const std::int8_t action = pMenu->onPad(pad, button);
+        if (pOnline && pMenu) pOnline->claimsFrom(*pMenu);
+        if (action == Menu::kStartMatch) startMatch();
+        return;
+    }
+    if (isOnlineMatch() && button == platform::padButton::kStart) {
+        pOnline->session().requestPause(!pOnline->session().isPaused());
         return;
     }
     if (!pCombat) return;
@@ -398,7 +452,9 @@ void Application::showPauseNote() {
     if (!pDisplay) return;
     static const char* const kColourNames[PadClaims::kColours] = {"green", "yellow", "red", "blue"};
     std::vector<std::string> lines;
-    if (bPaused) {
+    if (isOnlineMatch() && pOnline->session().isPaused()) {
+        lines = {"Paused", "Every machine waits", "Press P, or Start on a pad, to play on", "Escape leaves the match"};
+    } else if (bPaused) {
         lines.push_back("Paused");
         for (int colour = 0; colour < PadClaims::kColours; ++colour) {
             if (claims.isWaiting(colour)) lines.push_back(std::string("The ") + kColourNames[colour] + " pad is unplugged");
@@ -417,4 +473,163 @@ void Application::setMuted(bool muted) {
     if (!pDisplay) return;
     pDisplay->overlay().setMuted(muted);
     pDisplay->showAgain();
+}
+
+bool Application::isOnlineMatch() const { return pOnline != nullptr && pOnline->match() != nullptr; }
+
+bool Application::goOnline(const CommandLine& options) {
+    pOnline = std::make_unique<OnlinePlay>(options);
+    std::string error;
+    if (!pOnline->open(error)) {
+        std::fprintf(stderr, "quadrill: %s\n", error.c_str());
+        pOnline.reset();
+        return false;
+    }
+    hWnd.setTitle(pOnline->title().c_str());
+    pOnline->claimScriptColours();
+    showMenuLobby();
+    if (pMenu) pMenu->draw();
+    return true;
+}
+
+void Application::showMenuLobby() {
+    if (!pOnline || !pMenu) return;
+    pOnline->refreshSeats();
+    pMenu->setLobby(&pOnline->seats());
+    pOnline->claimsTo(*pMenu);
+}
+
+void Application::receiveNetwork() {
+    if (!pOnline) return;
+    pOnline->session().receive(platform::tickCount());
+    for (const net::SessionEvent& event : pOnline->session().takeEvents()) {
+        onNetworkEvent(event);
+        if (!pOnline) return;
+    }
+    if (pMenu && pOnline->scriptWantsStart()) startMatch();
+    if (bLeavingOnline && pOnline->mayGoNow(platform::tickCount())) platform::requestClose();
+}
+
+void Application::sendNetwork() {
+    if (pOnline) pOnline->session().send(platform::tickCount());
+}
+
+void Application::onNetworkEvent(const net::SessionEvent& event) {
+    using Kind = net::SessionEvent::Kind;
+    const std::uint32_t now = platform::tickCount();
+    switch (event.kind) {
+        case Kind::Welcomed:
+            pOnline->claimScriptColours();
+            break;
+        case Kind::MatchStarts:
+            // A new match while the last one still ran here: the host has
+            // moved on, and so does this machine.
+            if (isOnlineMatch()) {
+                pOnline->endMatch(replay::MatchEnd::kCutShort, "cut short by the next", now);
+                showPauseNote();
+                returnToMenu(true);
+            }
+            if (!pCombat && !pWatch) startOnlineMatch();
+            return;
+        case Kind::PauseChanged:
+            if (!isOnlineMatch()) return;
+            if (pOnline->session().isPaused()) {
+                pOnline->match()->pause(now);
+            } else {
+                pOnline->match()->resume(now);
+            }
+            showPauseNote();
+            return;
+        case Kind::OutOfStep:
+            if (!isOnlineMatch()) return;
+            pOnline->endOutOfStep(event, now);
+            endOnlineMatch(false);
+            return;
+        case Kind::MatchEnded:
+            if (!isOnlineMatch()) return;
+            pOnline->endMatch(replay::MatchEnd::kCutShort, "ended: the host left it", now);
+            pOnline->setNote("The host left the match");
+            endOnlineMatch(false);
+            return;
+        case Kind::Closed:
+            std::fprintf(stderr, "quadrill: %s\n", event.note.c_str());
+            hWnd.setTitle("Quadrill");
+            if (isOnlineMatch()) pOnline->endMatch(replay::MatchEnd::kCutShort, "ended: the room is gone", now);
+            pOnline->setNote(event.note.size() < 48 ? event.note : "The room is gone");
+            if (pOnline->endsAfterMatch()) {
+                platform::requestClose();
+                return;
+            }
+            if (!pMenu) returnToMenu(true);
+            break;
+        case Kind::TurnedAway:
+            std::fprintf(stderr, "quadrill: %s\n", event.note.c_str());
+            pOnline->setNote("A machine was turned away");
+            break;
+        case Kind::LobbyChanged:
+        case Kind::SeatChanged:
+            break;
+    }
+    if (pMenu) {
+        showMenuLobby();
+        pMenu->draw();
+    }
+}
+
+void Application::startOnlineMatch() {
+    leaveMenu();
+    if (bPaused) setPaused(false);
+    if (!pOnline->beginMatch(*pDisplay, pSound.get(), *pMiscSurface, *pLogger, platform::tickCount())) {
+        platform::requestClose();
+        return;
+    }
+    showPauseNote();
+    drawScene();
+}
+
+void Application::onlineFrame() {
+    std::uint8_t keys[256] = {};
+    // Online the match goes on without this machine's keys when the
+    // keyboard cannot be read (the window in the background).
+    if (!pKeyboard || platform::failed(pKeyboard->getState(sizeof keys, keys))) {
+        reacquireKeyboard();
+        for (std::uint8_t& key : keys) key = 0;
+    }
+    if (pGamepads) pGamepads->addKeys(claims, keys);
+    net::NetMatch& match = *pOnline->match();
+    const std::uint16_t bits = pOnline->keysFor(keys, match.rollback().frame());
+    const std::uint32_t now = platform::tickCount();
+    if (bits & matchKeys::kEscapeBit) {
+        // Escape leaves the match here only; the others play on.
+        pOnline->session().leaveMatch();
+        pOnline->endMatch(replay::MatchEnd::kLeft, "left", now);
+        endOnlineMatch(false);
+        return;
+    }
+    OnlinePlay& online = *pOnline;
+    const auto held = [&online, &keys](std::uint32_t frame) {
+        return static_cast<std::uint8_t>(online.keysFor(keys, frame) & 0xFF);
+    };
+    if (match.runTurn(now, held) == net::NetMatch::Turn::kOver) {
+        const bool over = match.rollback().isOver();
+        const net::NetMatch::Result result = match.result();
+        // This machine's table hears of its own people only.
+        pOnline->session().ownColours(setup.bHuman);
+        for (int colour = 0; colour < 4; ++colour) setup.iScore[colour] = result.scores[colour];
+        pOnline->session().finishMatch();
+        pOnline->endMatch(over ? replay::MatchEnd::kOver : replay::MatchEnd::kCutShort, over ? "over" : "stopped",
+                          now);
+        endOnlineMatch(over);
+        return;
+    }
+    if (!drawScene()) platform::requestClose();
+}
+
+void Application::endOnlineMatch(bool byItself) {
+    if (pOnline->match()) pOnline->endMatch(replay::MatchEnd::kCutShort, "cut short", platform::tickCount());
+    showPauseNote();
+    returnToMenu(!byItself);
+    // A test's run ends after its match, once the others have what they
+    // need from this machine.
+    if (pOnline->endsAfterMatch()) bLeavingOnline = true;
 }

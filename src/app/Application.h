@@ -18,10 +18,15 @@ class InputDevice;
 class LocalScheduler;
 class Keyboard;
 class Menu;
+class OnlinePlay;
+struct CommandLine;
 class SoundDevice;
 class Surface;
 namespace platform {
 class Window;
+}
+namespace net {
+struct SessionEvent;
 }
 namespace replay {
 class MatchRecording;
@@ -89,11 +94,24 @@ public:
     // menu when it ends or Escape is pressed. 0 when it cannot be shown.
     int watchReplay(const replay::Replay& replay);
 
+    // Into an online room as the command line says: hosting, joining or
+    // watching. False, told on stderr, when the room cannot be opened.
+    bool goOnline(const CommandLine& options);
+    bool isOnline() const { return pOnline != nullptr; }
+    // Every turn of the main loop while online, the menu's too: what has
+    // arrived is taken in before the frame, what is due goes out after it.
+    void receiveNetwork();
+    void sendNetwork();
+    // An online match runs on while the window is in the background: the
+    // other machines do not wait.
+    bool isOnlineMatch() const;
+
     // A match, played or watched.
-    bool isMatchRunning() const { return pCombat != nullptr || pWatch != nullptr; }
+    bool isMatchRunning() const { return pCombat != nullptr || pWatch != nullptr || isOnlineMatch(); }
     // A match that is not paused wants every idle turn; the menu and a
-    // paused match wait for events.
-    bool wantsFrames() const { return (pCombat != nullptr && !bPaused) || pWatch != nullptr; }
+    // paused match wait for events. An online match, even paused, turns on
+    // to hear the others.
+    bool wantsFrames() const { return (pCombat != nullptr && !bPaused) || pWatch != nullptr || isOnlineMatch(); }
 
     // For tests and the headless tools.
     Menu* menu() const { return pMenu.get(); }
@@ -108,7 +126,17 @@ public:
 
 private:
     void startMatch();
+    // Out of the menu into a match; the keyboard is the match's now.
+    void leaveMenu();
+    void makeMenu(bool first, bool abandoned);
     void watchFrame();
+    void startOnlineMatch();
+    void onlineFrame();
+    void onNetworkEvent(const net::SessionEvent& event);
+    // The online match ends here and the menu comes back: its own people's
+    // results are offered to this machine's table when it ended by itself.
+    void endOnlineMatch(bool byItself);
+    void showMenuLobby();
     // The match is over, or left (abandoned: no result is offered).
     void returnToMenu(bool abandoned);
     void showPauseNote();
@@ -137,6 +165,9 @@ private:
     // Seeded once at start-up; every match goes on drawing from it.
     MatchRandom random;
     Settings settings;
+
+    std::unique_ptr<OnlinePlay> pOnline;
+    bool bLeavingOnline = false;
 
     std::unique_ptr<Gamepads> pGamepads;
     PadClaims claims;

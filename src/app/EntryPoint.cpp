@@ -79,8 +79,9 @@ void endGame() {
 
 namespace {
 
-// `watch`, when there is one, is shown instead of the menu at the start.
-int playGame(const replay::Replay* watch) {
+// `watch`, when there is one, is shown instead of the menu at the start;
+// online, the room is opened once the menu is there.
+int playGame(const replay::Replay* watch, const CommandLine& options) {
     ErrorLogger logger;
     if (!logger.init()) {
         // There is no message table yet, so this one text lives in the program.
@@ -93,7 +94,11 @@ int playGame(const replay::Replay* watch) {
     try {
         if (startGame(logger, window)) {
             if (watch) g_pApplication->watchReplay(*watch);
-            exitCode = runMainLoop();
+            if (options.netRole != CommandLine::NetRole::None && !g_pApplication->goOnline(options)) {
+                exitCode = 1;
+            } else {
+                exitCode = runMainLoop();
+            }
         }
     } catch (const std::bad_alloc&) {
         // Out of memory while starting: the player has been told. What was
@@ -130,7 +135,7 @@ int runQuadrill(int argc, char** argv) {
         }
     }
     try {
-        return playGame(options.replayPath.empty() ? nullptr : &watch);
+        return playGame(options.replayPath.empty() ? nullptr : &watch, options);
     } catch (const std::bad_alloc&) {
         // Before there was anything to keep (the message table, the logger).
         return 0;

@@ -20,6 +20,7 @@ bool g_quitPosted = false;
 
 // An idle turn sleeps until the next message, or until the caret blinks.
 constexpr std::uint32_t kIdleWaitMs = 60000;
+constexpr std::uint32_t kOnlineWaitMs = 4;
 
 std::uint32_t idleWait(Application* app) {
     if (app == nullptr || app->display() == nullptr) return kIdleWaitMs;
@@ -120,14 +121,22 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
         return !g_quitPosted;
     }
     Application* app = g_pApplication.get();
-    if (g_bAppActive && app && app->wantsFrames()) {
+    const bool online = app && app->isOnline();
+    if (online) guarded([&] { app->receiveNetwork(); });
+    app = g_pApplication.get();
+    // An online match runs on in the background: the others do not wait.
+    if (app && app->wantsFrames() && (g_bAppActive || app->isOnlineMatch())) {
         guarded([&] { app->frame(); });
+        if (online && g_pApplication) guarded([&] { g_pApplication->sendNetwork(); });
         pacer.waitForNextFrame();
         return !g_quitPosted;
     }
+    if (online && app) guarded([&] { app->sendNetwork(); });
     // The menu and a paused match have nothing to do between events, and
-    // an inactive game nothing at all: sleep until something happens.
-    if (platform::waitMessage(message, idleWait(app))) dispatch(message, pacer);
+    // an inactive game nothing at all: sleep until something happens. Online
+    // the room is listened to every few milliseconds.
+    const std::uint32_t wait = online ? kOnlineWaitMs : idleWait(app);
+    if (platform::waitMessage(message, wait)) dispatch(message, pacer);
     return !g_quitPosted;
 }
 

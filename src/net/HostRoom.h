@@ -27,6 +27,8 @@ public:
         std::uint32_t connectedAt = 0;
         // Per playing machine, the frames of its keys this guest holds.
         std::uint32_t held[kMaxPlayingMachines] = {};
+        // How far ahead of the host it was when last heard from.
+        std::int32_t lead = 0;
         // Spectators: the confirmed frames sent so far, and whether they
         // have the match's start and how many seat changes.
         std::uint32_t framesSent = 0;

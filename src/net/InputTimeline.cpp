@@ -8,6 +8,7 @@ void InputTimeline::begin(const std::uint8_t (&owners)[4]) {
         frames[m].clear();
         left[m] = kStays;
     }
+    dwKnownLimit = kMaxFrame;
 }
 
 std::uint8_t InputTimeline::keyMask(int machine) const {
@@ -52,7 +53,7 @@ std::uint32_t InputTimeline::leftAt(int machine) const {
 }
 
 std::uint32_t InputTimeline::confirmed() const {
-    std::uint32_t known = kMaxFrame;
+    std::uint32_t known = dwKnownLimit;
     for (int m = 0; m < kMaxPlayingMachines; ++m) {
         if (!plays(m)) continue;
         // A machine that went is known to the end once all it sent is here.

@@ -36,6 +36,9 @@ public:
     std::uint32_t leftAt(int machine) const;
     // Frames whose keys are known from everybody: the confirmed ones.
     std::uint32_t confirmed() const;
+    // A spectator knows no more frames than the host has told it of, even
+    // when nobody's keys are needed (a match of computers only).
+    void limitKnown(std::uint32_t frames) { dwKnownLimit = frames; }
     // The machine's keys in a frame it holds (0 beyond).
     std::uint8_t keys(int machine, std::uint32_t frame) const;
 
@@ -51,6 +54,7 @@ private:
     std::uint8_t owner[4] = {kNobody, kNobody, kNobody, kNobody};
     std::vector<std::uint8_t> frames[kMaxPlayingMachines];
     std::uint32_t left[kMaxPlayingMachines] = {kStays, kStays, kStays, kStays};
+    std::uint32_t dwKnownLimit = kMaxFrame;
 };
 
 }  // namespace net

@@ -30,6 +30,10 @@ public:
         check(v, 0, kMaxFrame);
         w.signedVarint(static_cast<std::int64_t>(v) - static_cast<std::int64_t>(base));
     }
+    void lead(std::int32_t& v) {
+        if (v < -kMaxLead || v > kMaxLead) bad = true;
+        w.signedVarint(v);
+    }
     void text(char* v, std::size_t capacity) {
         const std::size_t length = strnlen(v, capacity);
         if (length >= capacity) bad = true;
@@ -66,6 +70,11 @@ public:
         const std::int64_t value = static_cast<std::int64_t>(base) + r.signedVarint();
         if (value < 0 || value > static_cast<std::int64_t>(kMaxFrame)) r.fail();
         v = r.ok() ? static_cast<std::uint32_t>(value) : 0;
+    }
+    void lead(std::int32_t& v) {
+        const std::int64_t value = r.signedVarint();
+        if (value < -kMaxLead || value > kMaxLead) r.fail();
+        v = r.ok() ? static_cast<std::int32_t>(value) : 0;
     }
     void text(char* v, std::size_t capacity) { r.text(v, capacity); }
     void require(bool condition) {
@@ -159,6 +168,7 @@ void layout(Io& io, Inputs& m) {
     io.u8(m.matchId);
     io.frame(m.frame);
     for (std::uint32_t& held : m.held) io.frameNear(held, m.frame);
+    io.lead(m.lead);
     io.u8(m.blockCount, 0, kMaxPlayingMachines);
     for (std::uint8_t b = 0; b < m.blockCount && b < kMaxPlayingMachines; ++b) {
         InputBlock& block = m.blocks[b];

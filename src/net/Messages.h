@@ -76,6 +76,9 @@ struct Inputs {
     // Per playing machine, how many of its frames the sender holds, from
     // the first on without a gap: what need not be sent again.
     std::uint32_t held[kMaxPlayingMachines] = {};
+    // From the host: how many frames the receiver was ahead of the host when
+    // the host last heard from it (negative: behind). 0 from the others.
+    std::int32_t lead = 0;
     std::uint8_t blockCount = 0;
     InputBlock blocks[kMaxPlayingMachines] = {};
 };

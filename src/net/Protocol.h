@@ -51,6 +51,8 @@ constexpr std::uint32_t kMaxRunsPerBatch = 128;
 constexpr std::uint32_t kMaxFramesPerBatch = 4096;
 // A match is far shorter; a frame number beyond is not one.
 constexpr std::uint32_t kMaxFrame = 8640000;
+// How far a machine can be told it runs ahead of the host, in frames.
+constexpr std::int32_t kMaxLead = 4096;
 
 enum class MessageType : std::uint8_t {
     Hello = 1,       // a machine asks to play or watch

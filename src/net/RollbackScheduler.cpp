@@ -43,7 +43,7 @@ void RollbackScheduler::start(std::uint32_t nowMs) {
     qwClockMs = 0;
     dOriginMs = 0;
     // The first frames come before anybody's first key can count.
-    for (std::uint32_t frame = 0; frame < dwDelay; ++frame) timeline.add(iMachine, frame, 0);
+    for (std::uint32_t frame = 0; frame < dwDelay && iMachine >= 0; ++frame) timeline.add(iMachine, frame, 0);
 }
 
 void RollbackScheduler::advanceClock(std::uint32_t nowMs) {
@@ -94,7 +94,9 @@ std::uint8_t RollbackScheduler::guess(int machine) const {
 }
 
 std::uint32_t RollbackScheduler::firstWrongFrame() const {
-    for (std::uint32_t frame = dwSettled; frame < dwNext; ++frame) {
+    // No further back than the snapshots go; settled frames stay settled.
+    const std::uint32_t oldest = dwNext >= kRing ? dwNext - kRing + 1 : 0;
+    for (std::uint32_t frame = std::max(dwSettled, oldest); frame < dwNext; ++frame) {
         const Used should = inputsFor(frame);
         const Used& was = used[frame % kRing];
         if (should.keys != was.keys || should.human != was.human) return frame;
@@ -158,17 +160,21 @@ void RollbackScheduler::keepStep(double hostFrame) {
     dOriginMs += std::clamp(ahead * kStepMsPerFrame, -kMostStepMs, kMostStepMs);
 }
 
-RollbackScheduler::Turn RollbackScheduler::runTurn(std::uint32_t nowMs, std::uint8_t localKeys, double hostFrame) {
+RollbackScheduler::Turn RollbackScheduler::runTurn(std::uint32_t nowMs, const HeldKeys& heldKeys, double hostFrame) {
     advanceClock(nowMs);
     if (bOver) return Turn::kOver;
     const std::uint32_t wrong = firstWrongFrame();
     if (wrong < dwNext) rollBackTo(wrong);
     if (!bPaused) {
+        const std::uint32_t known = timeline.confirmed();
+        if (dwBehind != 0) hostFrame = known > dwBehind ? static_cast<double>(known - dwBehind) : 0.0;
         keepStep(hostFrame);
         const std::uint32_t due = framesDue();
         for (std::uint32_t i = 0; i < due; ++i) {
             if (bOverRan || (dwStopAt != 0 && dwNext >= dwStopAt)) break;
-            if (dwNext >= timeline.confirmed() + kMaxPrediction) {
+            // Players guess a few frames beyond what is known; spectators
+            // never run a frame before it is known.
+            if (dwNext >= (dwBehind != 0 ? known : known + kMaxPrediction)) {
                 // Too far ahead of what is known: wait for the others.
                 ++stats.stalls;
                 holdClock();
@@ -178,7 +184,8 @@ RollbackScheduler::Turn RollbackScheduler::runTurn(std::uint32_t nowMs, std::uin
             // its own leaving).
             while (timeline.held(iMachine) <= dwNext + dwDelay && timeline.plays(iMachine) &&
                    timeline.held(iMachine) < timeline.leftAt(iMachine)) {
-                timeline.add(iMachine, timeline.held(iMachine), localKeys);
+                const std::uint32_t frame = timeline.held(iMachine);
+                timeline.add(iMachine, frame, heldKeys(frame - dwDelay));
             }
             runFrame(i + 1 == due);
         }

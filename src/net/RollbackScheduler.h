@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "combat/Combat.h"
@@ -28,26 +29,39 @@ public:
         std::uint64_t stalls = 0;
     };
 
+    // This machine's paddle keys (matchKeys bits 0-7) held when a frame was
+    // about to run; they count `inputDelay` frames later.
+    using HeldKeys = std::function<std::uint8_t(std::uint32_t frame)>;
+
     enum class Turn {
         kGoing,
         kOver,  // the match has ended, on frames everybody agrees on
     };
 
+    // machine: this machine's number, or -1 for a spectator, who has no
+    // keys of its own.
     RollbackScheduler(Combat& combat, PlayerSetup& setup, InputTimeline& timeline, int machine, int inputDelay);
+    // A spectator never guesses: it plays the frames everybody's keys are
+    // known for, this many frames behind the newest of them, so that the
+    // picture runs smoothly although they come in batches.
+    void watchBehind(std::uint32_t frames) { dwBehind = frames; }
 
     // The match's first frame is due now.
     void start(std::uint32_t nowMs);
     // One turn of the main loop: takes the keys that arrived into account,
     // then runs the frames whose time has come (usually one), with this
-    // machine's paddle keys (matchKeys bits 0-7). `hostFrame` is where the
-    // host is, to keep step with it; negative on the host itself.
-    Turn runTurn(std::uint32_t nowMs, std::uint8_t localKeys, double hostFrame);
+    // machine's keys. `hostFrame` is where the
+    // host is, to keep step with it; negative on the host itself and for
+    // spectators.
+    Turn runTurn(std::uint32_t nowMs, const HeldKeys& heldKeys, double hostFrame);
     // No frame runs while the room is paused; the time stands still.
     void pause(std::uint32_t nowMs);
     void resume(std::uint32_t nowMs);
     // Runs no frame beyond this count (0: no limit).
     void stopAt(std::uint32_t frames) { dwStopAt = frames; }
 
+    // The match ended by itself, on frames everybody agrees on.
+    bool isOver() const { return bOver; }
     // Frames run so far: the number of the next one.
     std::uint32_t frame() const { return dwNext; }
     // Frames whose keys everybody agrees on and that have run with them.
@@ -112,6 +126,7 @@ private:
     std::uint32_t dwOverAfter = 0;
     bool bOver = false;
     std::uint32_t dwStopAt = 0;
+    std::uint32_t dwBehind = 0;
     std::uint32_t dwNudgeAt = 0;
     bool bNudged = false;
     std::uint32_t dwNudgedFrom = 0;

@@ -17,8 +17,11 @@ constexpr std::uint32_t kFeedEveryTurns = 6;
 constexpr int kBatchesPerTurn = 4;
 // A guest takes keys from the host up to this far beyond its own frame.
 constexpr std::uint32_t kMaxGuestAheadFrames = 600;
-// The host's word on its frame is good for time keeping this long.
+// The host's word on the frames is good for time keeping this long.
 constexpr std::uint32_t kHostFrameFreshMs = 500;
+// Each message moves the measure of how far ahead we are by this much of
+// what it says: the measures of single messages jitter.
+constexpr double kAheadSmoothing = 0.1;
 
 }  // namespace
 
@@ -79,12 +82,21 @@ void Session::close(const std::string& why) {
     event(SessionEvent::Kind::Closed, kNobody, 0, why);
 }
 
+bool Session::mayGoNow() const {
+    if (state != State::Lobby) return true;
+    if (bHosting) return guests.playersPresent() == 1 && guests.spectators() == 0;
+    return isSpectator() || !bHasMatch || dwHostHolds >= inputs.held(iMachine);
+}
+
 std::uint32_t Session::roundTripMs() const { return bHosting ? 0 : transport.roundTripMs(0); }
 
-void Session::service(std::uint32_t nowMs) {
+void Session::receive(std::uint32_t nowMs) {
     dwNow = nowMs;
     TransportEvent received;
-    while (state != State::Closed && transport.poll(received)) receive(received, nowMs);
+    while (state != State::Closed && transport.poll(received)) take(received, nowMs);
+}
+
+void Session::send(std::uint32_t nowMs) {
     if (state == State::Closed) return;
     ++cTurns;
     if (bHosting) {
@@ -95,7 +107,7 @@ void Session::service(std::uint32_t nowMs) {
     transport.flush();
 }
 
-void Session::receive(const TransportEvent& received, std::uint32_t nowMs) {
+void Session::take(const TransportEvent& received, std::uint32_t nowMs) {
     switch (received.kind) {
         case TransportEvent::Kind::Connected:
             if (bHosting) {
@@ -169,14 +181,15 @@ void Session::ownColours(std::uint8_t (&human)[4]) const {
 void Session::beginMatch(const Start& start) {
     current = start;
     inputs.begin(start.owners);
+    dwFramesKnown = 0;
+    if (isSpectator()) inputs.limitKnown(0);
     seatChanges.clear();
     bInMatch = true;
     bHasMatch = true;
     bPaused = false;
     dwFrame = 0;
     dwHostHolds = 0;
-    dwHostFrame = 0;
-    bHostFrameKnown = false;
+    bAheadKnown = false;
 }
 
 bool Session::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear) {
@@ -201,10 +214,9 @@ bool Session::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t fro
     return true;
 }
 
-bool Session::hostFrameEstimate(std::uint32_t nowMs, double& frame) const {
-    if (bHosting || !bHostFrameKnown || nowMs - dwHostFrameAt > kHostFrameFreshMs) return false;
-    const double sinceMs = static_cast<double>(nowMs - dwHostFrameAt) + roundTripMs() / 2.0;
-    frame = dwHostFrame + sinceMs * 3.0 / 50.0;
+bool Session::aheadOfHost(std::uint32_t nowMs, double& frames) const {
+    if (bHosting || !bAheadKnown || bPaused || nowMs - dwAheadAt > kHostFrameFreshMs) return false;
+    frames = dAheadOfHost;
     return true;
 }
 
@@ -312,8 +324,8 @@ void Session::guestReceive(const Message& message, std::uint32_t nowMs) {
         }
         case MessageType::Pause:
             bPaused = std::get<Pause>(message).paused;
-            // The host's word on its frame from before stands still too.
-            dwHostFrameAt = nowMs;
+            // What was measured before the pause says nothing after it.
+            bAheadKnown = false;
             event(SessionEvent::Kind::PauseChanged);
             break;
         case MessageType::Closing:
@@ -345,15 +357,21 @@ void Session::guestInputs(const Inputs& message, std::uint32_t nowMs) {
         inputs.add(block.machine, block.firstFrame, block.runs, block.runCount);
     }
     dwHostHolds = std::max(dwHostHolds, std::min(message.held[iMachine & 3], inputs.held(iMachine)));
-    if (!bHostFrameKnown || message.frame >= dwHostFrame) {
-        dwHostFrame = message.frame;
-        dwHostFrameAt = nowMs;
-        bHostFrameKnown = true;
-    }
+    // Ahead of the host by as much as the host saw us ahead when our last
+    // message came, and we see ourselves ahead of it as its message comes;
+    // the two trips' delays cancel out. Smoothed over the messages.
+    const double seen = static_cast<double>(static_cast<std::int32_t>(dwFrame - message.frame));
+    const double ahead = (message.lead + seen) / 2.0;
+    dAheadOfHost = bAheadKnown ? dAheadOfHost + (ahead - dAheadOfHost) * kAheadSmoothing : ahead;
+    bAheadKnown = true;
+    dwAheadAt = nowMs;
 }
 
 void Session::guestFrames(const Frames& message) {
     if (!bHasMatch || message.matchId != current.matchId || !isSpectator()) return drop();
+    // Batches come in order on their channel; one that does not follow on
+    // is not the host's.
+    if (message.firstFrame != dwFramesKnown) return drop();
     std::uint32_t frame = message.firstFrame;
     for (std::uint8_t r = 0; r < message.runCount; ++r) {
         for (std::uint32_t i = 0; i < message.runs[r].length; ++i, ++frame) {
@@ -362,6 +380,8 @@ void Session::guestFrames(const Frames& message) {
             }
         }
     }
+    dwFramesKnown = frame;
+    inputs.limitKnown(dwFramesKnown);
 }
 
 void Session::guestSend() {
@@ -469,6 +489,7 @@ void Session::hostInputs(HostRoom::Guest& from, const Inputs& message) {
         const InputBlock& block = message.blocks[b];
         inputs.add(block.machine, block.firstFrame, block.runs, block.runCount);
     }
+    from.lead = std::clamp(static_cast<std::int32_t>(message.frame - dwFrame), -kMaxLead, kMaxLead);
 }
 
 void Session::hostHash(std::uint8_t machine, std::uint32_t frame, std::uint64_t hash) {
@@ -536,6 +557,7 @@ void Session::hostRelay(PeerId peer, HostRoom::Guest& to) {
     Inputs message;
     message.matchId = current.matchId;
     message.frame = dwFrame;
+    message.lead = to.lead;
     bool news = bInMatch;
     for (int m = 0; m < kMaxPlayingMachines; ++m) {
         message.held[m] = inputs.held(m);
@@ -557,7 +579,9 @@ void Session::hostFeedSpectator(PeerId peer, HostRoom::Guest& to) {
         send(peer, seatChanges[static_cast<std::size_t>(to.seatChangesSent++)], Delivery::Reliable);
     }
     if (cTurns % kFeedEveryTurns != 0) return;
-    const std::uint32_t confirmed = std::min(inputs.confirmed(), kMaxFrame);
+    // In a match of computers only every frame is known at once: the host
+    // tells of those it has run.
+    const std::uint32_t confirmed = std::min(inputs.confirmed(), dwFrame);
     for (int batch = 0; batch < kBatchesPerTurn && to.framesSent < confirmed; ++batch) {
         Frames message;
         message.matchId = current.matchId;

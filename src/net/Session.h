@@ -49,8 +49,14 @@ public:
     bool open(const std::string& host, std::uint16_t port, std::string& error);
     // Reads everything that arrived, then sends what is due: the inputs
     // others lack, the lobby, the spectators' frames. Every turn of the
-    // game, in the menu too, so nobody waits for this machine.
-    void service(std::uint32_t nowMs);
+    // game, in the menu too, so nobody waits for this machine. A match's
+    // turn goes between the two, so that its keys go out at once.
+    void service(std::uint32_t nowMs) {
+        receive(nowMs);
+        send(nowMs);
+    }
+    void receive(std::uint32_t nowMs);
+    void send(std::uint32_t nowMs);
     std::vector<SessionEvent> takeEvents();
 
     bool isHost() const { return bHosting; }
@@ -80,9 +86,10 @@ public:
     const InputTimeline& timeline() const { return inputs; }
     // How far this machine has run the match: told to the others.
     void setFrame(std::uint32_t frame) { dwFrame = frame; }
-    // The frame the host is at now, as far as this machine can tell; false
-    // when it cannot (no word from the host lately, or on the host).
-    bool hostFrameEstimate(std::uint32_t nowMs, double& frame) const;
+    // How many frames this machine runs ahead of the host (negative:
+    // behind), as far as it can tell; false when it cannot (no word from
+    // the host lately, paused, or on the host).
+    bool aheadOfHost(std::uint32_t nowMs, double& frames) const;
     void reportHash(std::uint32_t frame, std::uint64_t hash);
     void requestPause(bool paused);
     bool isPaused() const { return bPaused; }
@@ -91,6 +98,11 @@ public:
     void leaveMatch();
     // The match ended by itself here.
     void finishMatch();
+
+    // Whether this machine may go without leaving the others short: the
+    // host when nobody is left with it, a player once the host holds all
+    // its keys; a spectator at any time.
+    bool mayGoNow() const;
 
     // Messages dropped because they were wrong, not allowed, or not now.
     std::uint64_t dropped() const { return cDropped; }
@@ -102,7 +114,7 @@ private:
 
     void send(PeerId peer, const Message& message, Delivery delivery);
     void broadcast(const Message& message, bool toSpectators);
-    void receive(const TransportEvent& event, std::uint32_t nowMs);
+    void take(const TransportEvent& event, std::uint32_t nowMs);
     void event(SessionEvent::Kind kind, std::uint8_t machine = kNobody, std::uint32_t frame = 0,
                const std::string& note = "");
     void drop() { ++cDropped; }
@@ -155,15 +167,17 @@ private:
     bool bHasMatch = false;
     InputTimeline inputs;
     std::uint32_t dwFrame = 0;
+    // A spectator: the frames the host has sent so far.
+    std::uint32_t dwFramesKnown = 0;
     bool bPaused = false;
     std::uint32_t cTurns = 0;
 
     // A guest's view of the host: how many of our frames it holds, the
     // latest frame it said it was at and when that came.
     std::uint32_t dwHostHolds = 0;
-    std::uint32_t dwHostFrame = 0;
-    std::uint32_t dwHostFrameAt = 0;
-    bool bHostFrameKnown = false;
+    double dAheadOfHost = 0;
+    bool bAheadKnown = false;
+    std::uint32_t dwAheadAt = 0;
     std::uint32_t dwNow = 0;
 
     std::uint64_t cDropped = 0;

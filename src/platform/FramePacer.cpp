@@ -62,7 +62,10 @@ void FramePacer::waitForNextFrame() {
         // Sleeping rather than spinning: a millisecond late costs nothing,
         // the match measures its steps by the clock.
         const std::uint64_t waitMs = (nextFrameUs - nowUs + 999) / 1000;
-        const std::uint64_t longestMs = intervalUs / 1000;
+        // One interval to the millisecond at most. Cut below it, a light
+        // frame would wake before its time, be taken for a clock that went
+        // back, and start afresh at once: two frames for every interval.
+        const std::uint64_t longestMs = (intervalUs + 999) / 1000;
         sleep(static_cast<std::uint32_t>(waitMs < longestMs ? waitMs : longestMs));
     }
     nextFrameUs += intervalUs;

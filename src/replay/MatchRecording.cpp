@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/PlayerSetup.h"
+#include "combat/Combat.h"
 #include "input/PadClaims.h"
 #include "replay/BuildStamp.h"
 
@@ -27,17 +28,28 @@ MatchRecording::MatchRecording(const PlayerSetup& setup, const PadClaims& pads, 
                                const std::string& folder)
     : archive(folder),
       started(std::time(nullptr)),
-      recorder(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+
+MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder)
+    : archive(folder),
+      started(std::time(nullptr)),
+      frames(seats, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
 
 void MatchRecording::addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat) {
-    recorder.addFrame(ms, keys, combat);
+    frames.addFrame(ms, keys, combat);
 }
 
 void MatchRecording::file(MatchEnd end, const Combat& combat) {
+    std::int32_t scores[4];
+    for (int colour = 0; colour < 4; ++colour) scores[colour] = combat.scoreLabel(colour).getValue();
+    file(end, combat.stateHash(), scores);
+}
+
+void MatchRecording::file(MatchEnd end, std::uint64_t finalHash, const std::int32_t (&scores)[4]) {
     if (bFiled) return;
     bFiled = true;
     Replay replay;
-    if (!recorder.finish(end, combat, replay)) return;
+    if (!frames.finish(end, finalHash, scores, replay)) return;
     std::string reason;
     if (!archive.store(replay, started, sFiledAs, reason)) {
         sFiledAs.clear();

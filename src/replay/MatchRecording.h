@@ -20,11 +20,16 @@ public:
     // `start` is the generator's state before the match was loaded.
     MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
                    const std::string& folder);
+    // Online, every person plays on a machine of the room.
+    MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder);
 
     void addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat);
+    // The recorder, for a match that tells its frames once they are settled.
+    ReplayRecorder& recorder() { return frames; }
     // Files the replay of the match that has just ended, once: later calls
     // change nothing. A failure is told on stderr.
     void file(MatchEnd end, const Combat& combat);
+    void file(MatchEnd end, std::uint64_t finalHash, const std::int32_t (&scores)[4]);
     // The match's result entered the table of best results at `row`: its
     // replay is kept for good.
     void keepForGood(int row, std::int32_t score);
@@ -34,7 +39,7 @@ public:
 private:
     ReplayArchive archive;
     std::time_t started;
-    ReplayRecorder recorder;
+    ReplayRecorder frames;
     bool bFiled = false;
     std::string sFiledAs;
 };

@@ -109,6 +109,7 @@ private:
             const std::int64_t near = static_cast<std::int64_t>(m.frame) + static_cast<std::int64_t>(draws() % 80) - 40;
             held = near < 0 ? 0 : static_cast<std::uint32_t>(std::min<std::int64_t>(near, net::kMaxFrame));
         }
+        m.lead = static_cast<std::int32_t>(draws() % (2 * net::kMaxLead + 1)) - net::kMaxLead;
         m.blockCount = byte(4);
         for (std::uint8_t b = 0; b < m.blockCount; ++b) {
             m.blocks[b].machine = byte(3);

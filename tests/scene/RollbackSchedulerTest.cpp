@@ -70,8 +70,8 @@ protected:
                     m->coming.pop_front();
                 }
                 if (leaveAt != 0 && m->timeline.held(1) >= leaveAt) m->timeline.leave(1, leaveAt);
-                const std::uint32_t frame = m->scheduler->frame();
-                m->scheduler->runTurn(now, keysAt(m->id, frame), -1.0);
+                const int id = m->id;
+                m->scheduler->runTurn(now, [id](std::uint32_t frame) { return keysAt(id, frame); }, -1.0);
                 // Frames go out in order; a late one holds back those after it.
                 std::uint32_t arrives = turn + lateTurns + draws() % (jitter + 1);
                 for (; m->sent < m->timeline.held(m->id); ++m->sent) {

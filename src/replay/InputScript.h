@@ -19,6 +19,12 @@
 //   play until over         frames until the tenth serve has ended
 //   play until end          frames until the match is finished
 //   repeat 10 ... end       the lines between, ten times
+//   wait colours 3          online, on the host: start once three colours
+//   wait spectators 1       are claimed and one machine watches
+//
+// The game plays such a script online (quadrill --script): its people are
+// the colours the machine claims, its keys are held frame by frame, and
+// the host seeds the match with its seed. Frame times are the room's there.
 //
 // Keys: green-up green-down yellow-left yellow-right red-up red-down
 // blue-left blue-right escape; only people's colours may be held.
@@ -37,6 +43,12 @@ struct InputScript {
     std::int64_t date = 0;
     replay::Seat seats[4];
     std::vector<Step> steps;
+    int waitColours = 0;
+    int waitSpectators = 0;
+
+    // The keys held in a frame (counted from 0); after the last step, those
+    // of the last.
+    std::uint16_t keysAt(std::uint64_t frame) const;
 };
 
 // False with the line and the reason in `error` when the script is wrong.

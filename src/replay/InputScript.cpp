@@ -1,4 +1,4 @@
-#include "InputScript.h"
+#include "replay/InputScript.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -57,6 +57,10 @@ public:
             return add(words[2] == "over" ? InputScript::Until::kOver : InputScript::Until::kEnd, 0, error);
         } else if (verb == "play" && words.size() == 2 && number(words[1], replay::kMaxFrames, value) && value > 0) {
             return add(InputScript::Until::kFrames, static_cast<std::uint32_t>(value), error);
+        } else if (verb == "wait" && words.size() == 3 && words[1] == "colours" && number(words[2], 4, value)) {
+            script.waitColours = static_cast<int>(value);
+        } else if (verb == "wait" && words.size() == 3 && words[1] == "spectators" && number(words[2], 8, value)) {
+            script.waitSpectators = static_cast<int>(value);
         } else if (verb == "repeat" && words.size() == 2 && number(words[1], 1000000, value)) {
             repeats.push_back(Repeat{script.steps.size(), static_cast<std::size_t>(value)});
         } else if (verb == "end" && words.size() == 1 && !repeats.empty()) {
@@ -171,6 +175,16 @@ private:
 };
 
 }  // namespace
+
+std::uint16_t InputScript::keysAt(std::uint64_t frame) const {
+    std::uint64_t end = 0;
+    for (const Step& step : steps) {
+        if (step.until != Until::kFrames) return step.keyBits;
+        end += step.frames;
+        if (frame < end) return step.keyBits;
+    }
+    return steps.empty() ? 0 : steps.back().keyBits;
+}
 
 bool parseInputScript(const std::string& text, InputScript& script, std::string& error) {
     script = InputScript{};
