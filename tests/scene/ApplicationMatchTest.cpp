@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "ApplicationScene.h"
 #include "app/Application.h"
 #include "app/EntryPoint.h"
 #include "app/Shell.h"
@@ -21,18 +20,19 @@
 #include "platform/Window.h"
 #include "support/PlatformFaults.h"
 #include "support/PushedEvents.h"
+#include "support/RunningGame.h"
 #include "support/ScratchDirectory.h"
 
 // The whole game between its menu and its matches, driven by pushed events
 // on a set clock, one frame at a time as the main loop would run them.
 namespace {
 
-using ApplicationMatchTest = ApplicationScene;
+using ApplicationMatchTest = RunningGame;
 
 TEST_F(ApplicationMatchTest, EnterStartsAMatchWithTheBoxesChoice) {
     pushed::click(267, 196);  // green: Player
     drainMessages();
-    startWithEnter();
+    startMatch();
     EXPECT_EQ(nullptr, app().menu());
     EXPECT_EQ(1, app().playerSetup().bHuman[0]);
     EXPECT_EQ(1, app().playerSetup().bHuman[1]);
@@ -46,7 +46,7 @@ TEST_F(ApplicationMatchTest, SpaceAndTheStartButtonStartAMatchToo) {
     EXPECT_TRUE(app().isMatchRunning());
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
-    runFrames(1);
+    frames(1);
     ASSERT_NE(nullptr, app().menu());
     pushed::click(300, 380);
     drainMessages();
@@ -54,8 +54,8 @@ TEST_F(ApplicationMatchTest, SpaceAndTheStartButtonStartAMatchToo) {
 }
 
 TEST_F(ApplicationMatchTest, ClicksAndKeysDuringAMatchChangeNothing) {
-    startWithEnter();
-    runFrames(100);
+    startMatch();
+    frames(100);
     Combat* combat = app().combat();
     pushed::click(99, 390);   // where Exit is in the menu
     pushed::text("x");
@@ -67,11 +67,11 @@ TEST_F(ApplicationMatchTest, ClicksAndKeysDuringAMatchChangeNothing) {
 
 TEST_F(ApplicationMatchTest, EscapeReturnsToTheMenuWithoutNameEntry) {
     app().playerSetup().bHuman[1] = 1;
-    startWithEnter();
-    runFrames(200);
+    startMatch();
+    frames(200);
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
-    runFrames(1);
+    frames(1);
     ASSERT_NE(nullptr, app().menu());
     EXPECT_FALSE(app().isMatchRunning());
     EXPECT_FALSE(app().highScores()->isTyping());
@@ -82,10 +82,10 @@ TEST_F(ApplicationMatchTest, AMatchThatEndsByItselfOffersTheBestHumanResult) {
     // in the middle and the balls decide.
     for (int colour = 0; colour < 4; ++colour) pushed::click(267, 141 + 24 * colour);
     drainMessages();
-    startWithEnter();
+    startMatch();
     std::int32_t best = 0;
     for (int i = 0; i < 200000 && app().isMatchRunning(); ++i) {
-        runFrames(1);
+        frames(1);
         if (app().combat() && app().combat()->isMatchOver()) {
             best = 0;
             for (int colour = 0; colour < 4; ++colour) {
@@ -106,8 +106,8 @@ TEST_F(ApplicationMatchTest, AMatchThatEndsByItselfOffersTheBestHumanResult) {
 }
 
 TEST_F(ApplicationMatchTest, MinimisingAndRestoringResumesWithoutAJump) {
-    startWithEnter();
-    runFrames(120);
+    startMatch();
+    frames(120);
     Combat* combat = app().combat();
     ASSERT_TRUE(combat->isPlaying());
     ASSERT_GT(combat->ballSet().count(), 0);
@@ -117,7 +117,7 @@ TEST_F(ApplicationMatchTest, MinimisingAndRestoringResumesWithoutAJump) {
     platform::testing::advanceTickCount(30000);
     pushed::windowEvent(SDL_WINDOWEVENT_RESTORED);
     drainMessages();
-    runFrames(1);
+    frames(1);
     ASSERT_EQ(combat, app().combat());
     ASSERT_GT(combat->ballSet().count(), 0);
     // One 16 ms step at most half a pixel a millisecond, not thirty seconds' worth.
@@ -126,15 +126,15 @@ TEST_F(ApplicationMatchTest, MinimisingAndRestoringResumesWithoutAJump) {
 }
 
 TEST_F(ApplicationMatchTest, DisplayModeChangeRebuildsDisplaySpritesAndArena) {
-    startWithEnter();
-    runFrames(80);
+    startMatch();
+    frames(80);
     platform::testing::changeDisplayMode(16);
     // The frame's drawing gives up the arena, and the same frame rebuilds.
-    runFrames(1);
+    frames(1);
     ASSERT_TRUE(app().combat()->hasArena());
     ASSERT_NE(nullptr, app().display()->platformDisplay());
     EXPECT_EQ(16, app().display()->platformDisplay()->bitsPerPixel());
-    runFrames(1);
+    frames(1);
     // The green paddle stands on the left, keyed sprite drawn over the arena.
     std::uint8_t r = 0, g = 0, b = 0;
     ASSERT_TRUE(app().display()->readBackBufferPixel(12, 200, r, g, b));
@@ -143,15 +143,15 @@ TEST_F(ApplicationMatchTest, DisplayModeChangeRebuildsDisplaySpritesAndArena) {
 }
 
 TEST_F(ApplicationMatchTest, SwitchingToFullscreenAndBackTakesNoMatchTime) {
-    startWithEnter();
-    runFrames(120);
+    startMatch();
+    frames(120);
     Combat* combat = app().combat();
     ASSERT_TRUE(combat->isPlaying());
     for (int i = 0; i < 2; ++i) {
         pushed::tap(SDLK_F11, SDL_SCANCODE_F11);
         platform::testing::advanceTickCount(700);
         drainMessages();
-        runFrames(1);
+        frames(1);
         ASSERT_EQ(combat, app().combat());
         EXPECT_LE(combat->frameTime(), 16u);
     }
@@ -163,8 +163,8 @@ TEST_F(ApplicationMatchTest, ClosingDuringAMatchKeepsTheTable) {
     resetQuit();
     scratch.write("Quadrill.dat", std::string("\x01" "Ann\0\x09\0" "Bo\0\x03\0" "Cy\0\x01\0", 17));
     ASSERT_EQ(1, startGame(logger, window));
-    startWithEnter();
-    runFrames(50);
+    startMatch();
+    frames(50);
     SDL_Event quit;
     std::memset(&quit, 0, sizeof quit);
     quit.type = SDL_QUIT;

@@ -1,21 +1,26 @@
+#include <SDL.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "ApplicationScene.h"
+#include "app/EntryPoint.h"
 #include "graphics/DisplayDevice.h"
 #include "menu/HighScoreTable.h"
 #include "platform/ScreenOverlay.h"
+#include "platform/Ticks.h"
 #include "replay/ReplayArchive.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayScheduler.h"
 #include "support/DisplayHarness.h"
+#include "support/PushedEvents.h"
+#include "support/RunningGame.h"
 
 // Matches played in the game are recorded; recorded ones are watched.
 namespace {
 
-class ApplicationReplayTest : public ApplicationScene {
+class ApplicationReplayTest : public RunningGame {
 protected:
     std::vector<std::string> filed() { return replay::ReplayArchive(scratch.path() + "/replays").recent(); }
 
@@ -38,7 +43,7 @@ TEST_F(ApplicationReplayTest, AMatchPlayedToItsEndIsFiledAndKeptForGoodWhenItEnt
     drainMessages();
     pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
-    runFrames(200000, 10);
+    frames(200000, 10);
     ASSERT_NE(nullptr, app().menu());
 
     const std::vector<std::string> names = filed();
@@ -63,10 +68,10 @@ TEST_F(ApplicationReplayTest, AMatchPlayedToItsEndIsFiledAndKeptForGoodWhenItEnt
 TEST_F(ApplicationReplayTest, AMatchLeftMinimisedOrCutShortIsFiledAsItWentAndWatchedAgain) {
     pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
-    runFrames(300, 10, 12);
+    frames(300, 10, 12);
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
-    runFrames(1);
+    frames(1);
     ASSERT_NE(nullptr, app().menu());
     platform::testing::advanceTickCount(1000);  // the next match ends in another second
 
@@ -74,13 +79,13 @@ TEST_F(ApplicationReplayTest, AMatchLeftMinimisedOrCutShortIsFiledAsItWentAndWat
     // than its frames' times to play it the same.
     pushed::tap(SDLK_RETURN, SDL_SCANCODE_RETURN);
     drainMessages();
-    runFrames(250, 10, 12);
+    frames(250, 10, 12);
     pushed::windowEvent(SDL_WINDOWEVENT_MINIMIZED);
     drainMessages();
     platform::testing::advanceTickCount(30000);
     pushed::windowEvent(SDL_WINDOWEVENT_RESTORED);
     drainMessages();
-    runFrames(250, 10, 12);
+    frames(250, 10, 12);
     endGame();  // the window closed mid-match
 
     const std::vector<std::string> names = filed();
@@ -97,19 +102,19 @@ TEST_F(ApplicationReplayTest, AMatchLeftMinimisedOrCutShortIsFiledAsItWentAndWat
     ASSERT_EQ(1, startGame(logger, window));
     ASSERT_EQ(1, app().watchReplay(cut));
     ASSERT_NE(nullptr, app().replayWatch());
-    runFrames(100, 10, 12);
+    frames(100, 10, 12);
     const std::uint32_t played = app().replayWatch()->framesPlayed();
     EXPECT_GT(played, 50u);
     pushed::key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE);
     drainMessages();
-    runFrames(50, 10, 12);
+    frames(50, 10, 12);
     EXPECT_GE(app().replayWatch()->framesPlayed(), played);
     EXPECT_LE(app().replayWatch()->framesPlayed(), played + 1);
     ASSERT_FALSE(app().display()->overlay().note().empty());
     EXPECT_EQ("Paused", app().display()->overlay().note()[0]);
     pushed::tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     drainMessages();
-    runFrames(1);
+    frames(1);
     EXPECT_EQ(nullptr, app().replayWatch());
     EXPECT_NE(nullptr, app().menu());
     EXPECT_TRUE(app().display()->overlay().note().empty());

@@ -26,9 +26,9 @@ void RunningGame::restart() {
     ASSERT_EQ(1, startGame(logger, window));
 }
 
-void RunningGame::frames(int count, std::uint32_t stepMs) {
+void RunningGame::frames(int count, std::uint32_t stepMs, std::uint32_t spread) {
     for (int i = 0; i < count && g_pApplication && app().wantsFrames(); ++i) {
-        platform::testing::advanceTickCount(stepMs);
+        platform::testing::advanceTickCount(stepMs + static_cast<std::uint32_t>(i) % (spread + 1));
         drainMessages();
         if (g_pApplication && app().wantsFrames()) app().frame();
     }

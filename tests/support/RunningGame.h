@@ -23,8 +23,9 @@ protected:
     // with the same dice.
     void restart();
     // Frames of the given step while a match runs unpaused, handing the
-    // messages waiting before each to the window procedure.
-    void frames(int count, std::uint32_t stepMs = 16);
+    // messages waiting before each to the window procedure; with a spread,
+    // steps from stepMs to stepMs + spread in turn, as a busy machine gives them.
+    void frames(int count, std::uint32_t stepMs = 16, std::uint32_t spread = 0);
     // Enter in the menu.
     void startMatch();
 
