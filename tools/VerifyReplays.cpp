@@ -40,8 +40,8 @@ bool verifyOne(const std::string& path, const SimOptions& options, HeadlessStage
     }
     frames += player.framesPlayed();
     const std::int32_t* scores = recorded.scores;
-    std::printf("%s: scores %d %d %d %d, %u frames, ", path.c_str(), scores[0], scores[1], scores[2], scores[3],
-                recorded.frameCount);
+    std::printf("%s: scores %d %d %d %d, %u frames, hash %016llx, ", path.c_str(), scores[0], scores[1], scores[2],
+                scores[3], recorded.frameCount, static_cast<unsigned long long>(recorded.finalHash));
     if (step == replay::ReplayPlayer::Step::kEnded) {
         std::printf("OK\n");
         return true;
