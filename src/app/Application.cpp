@@ -487,6 +487,9 @@ bool Application::goOnline(const CommandLine& options) {
     }
     hWnd.setTitle(pOnline->title().c_str());
     pOnline->claimScriptColours();
+    // The host's room starts with the colours its menu has ticked; a
+    // machine that joins claims only what its player ticks in the room.
+    if (pOnline->isHost() && pMenu && !pOnline->hasScript()) pOnline->claimsFrom(*pMenu);
     showMenuLobby();
     if (pMenu) pMenu->draw();
     return true;
@@ -602,7 +605,9 @@ void Application::onlineFrame() {
     if (bits & matchKeys::kEscapeBit) {
         // Escape leaves the match here only; the others play on.
         pOnline->session().leaveMatch();
-        pOnline->endMatch(replay::MatchEnd::kLeft, "left", now);
+        // No frame here reads the Escape: the replay ends where the settled
+        // frames end, cut short.
+        pOnline->endMatch(replay::MatchEnd::kCutShort, "left", now);
         endOnlineMatch(false);
         return;
     }

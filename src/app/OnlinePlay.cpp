@@ -114,16 +114,18 @@ void OnlinePlay::refreshSeats() {
     int playing = 0;
     for (int m = 0; m < net::kMaxPlayingMachines; ++m) playing += (lobby.present >> m) & 1;
     const std::string room = std::to_string(playing) + " playing, " + std::to_string(lobby.spectators) + " watching";
+    // A few short lines: they stand beside the table of best results.
     if (pSession->isHost()) {
         lines.push_back("Hosting on port " + std::to_string(options.netPort));
         lines.push_back(room);
     } else if (me < 0) {
-        lines.push_back("Reaching " + options.netHost + "...");
+        lines.push_back("Reaching");
+        lines.push_back(options.netHost + "...");
     } else {
-        lines.push_back((pSession->isSpectator() ? "Watching " : "Machine #" + std::to_string(me + 1) + " at ") +
-                        options.netHost);
+        lines.push_back(pSession->isSpectator() ? "Watching" : "Machine #" + std::to_string(me + 1));
+        lines.push_back("at " + options.netHost);
         lines.push_back(room);
-        lines.push_back(lobby.matchRunning ? "A match is being played" : "The host starts the match");
+        lines.push_back(lobby.matchRunning ? "A match is on" : "The host starts");
     }
 }
 

@@ -47,6 +47,7 @@ public:
     // is unticked. True when the menu changed.
     void claimsFrom(const Menu& menu);
     bool claimsTo(Menu& menu) const;
+    bool hasScript() const { return bHasScript; }
     // The script's colours, claimed once the room has taken this machine in.
     void claimScriptColours();
     // The host's script waits for its colours and spectators to start.

@@ -13,9 +13,12 @@ constexpr int kTextHeight = 20;
 constexpr int kLineGap = 4;
 constexpr int kNoteMargin = 14;
 constexpr int kSmallHeight = 16;
-// The room's lines stand left of the table of best results.
+// The room's lines stand left of the table of best results, in the space
+// between the colours' rows and the Exit button; longer lines are cut.
 constexpr int kStatusLeft = 8;
-constexpr int kStatusTop = 338;
+constexpr int kStatusTop = 242;
+constexpr int kStatusWidth = 124;
+constexpr int kStatusLines = 4;
 
 const unsigned char kPale[3] = {253, 232, 179};  // the menu's table colour
 const unsigned char kWhite[3] = {255, 255, 255};
@@ -119,11 +122,25 @@ void ScreenOverlay::drawTakenMark(SDL_Renderer* renderer, const TakenMark& mark)
 
 void ScreenOverlay::drawStatus(SDL_Renderer* renderer) {
     FontFace* text = face(smallFace, "arial narrow", kSmallHeight);
+    if (text == nullptr) return;
     int y = kStatusTop;
-    for (const std::string& line : statusLines) {
-        drawText(renderer, text, line, kStatusLeft, y, false, kPale);
+    const std::size_t shown = statusLines.size() < kStatusLines ? statusLines.size() : kStatusLines;
+    for (std::size_t i = 0; i < shown; ++i) {
+        drawText(renderer, text, fitted(*text, statusLines[i], kStatusWidth), kStatusLeft, y, false, kPale);
         y += kSmallHeight + 2;
     }
+}
+
+std::string ScreenOverlay::fitted(const FontFace& font, const std::string& line, int width) {
+    int w = 0;
+    int h = 0;
+    if (!font.measure(line.c_str(), w, h) || w <= width) return line;
+    std::string cut = line;
+    while (!cut.empty()) {
+        cut.pop_back();
+        if (font.measure((cut + "...").c_str(), w, h) && w <= width) break;
+    }
+    return cut + "...";
 }
 
 }  // namespace platform

@@ -58,6 +58,8 @@ private:
     void drawPadMark(SDL_Renderer* renderer, const PadMark& mark);
     void drawTakenMark(SDL_Renderer* renderer, const TakenMark& mark);
     void drawStatus(SDL_Renderer* renderer);
+    // The line as it is, or cut with "..." to fit the width.
+    static std::string fitted(const FontFace& font, const std::string& line, int width);
     void drawText(SDL_Renderer* renderer, FontFace* face, const std::string& text, int x, int y, bool centred,
                  const unsigned char (&colour)[3]);
     FontFace* face(std::unique_ptr<FontFace>& slot, const char* name, int height);
