@@ -24,17 +24,6 @@ use_home "$work/host"
 frame=540
 port=$((30000 + RANDOM % 20000))
 
-# Waits for a shown window with exactly this title; its id in $window.
-window_titled() { # title
-  window=""
-  for _ in $(seq 1 300); do
-    window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && return 0
-    sleep 0.1
-  done
-  fail "no window titled \"$1\""
-}
-
 # Keys go to the window that has the focus, as a person's would.
 focus() { # window
   xdotool windowfocus --sync "$1" 2>/dev/null || true
@@ -50,14 +39,14 @@ hold() { # window key seconds
 
 QUADRILL_NET_DUMP="$frame:$work/host.bmp" "$binary" --host "$port" > "$work/host.txt" 2>&1 &
 host=$!
-window_titled "Quadrill - hosting on port $port"
+wait_for_window "Quadrill - hosting on port $port"
 hostWindow=$window
 xdotool windowmove "$hostWindow" 0 0
 
 HOME="$work/guest" QUADRILL_NET_DUMP="$frame:$work/guest.bmp" "$binary" --join "127.0.0.1:$port" \
   > "$work/guest.txt" 2>&1 &
 guest=$!
-window_titled "Quadrill - joined 127.0.0.1"
+wait_for_window "Quadrill - joined 127.0.0.1"
 guestWindow=$window
 xdotool windowmove "$guestWindow" 500 0
 sleep 1

@@ -1,18 +1,19 @@
 # Shared by the end-to-end scripts (sourced, not run on its own).
 
 # Waits up to thirty seconds (a loaded machine is slow to start a game) for
-# the game's window to show and puts its id in $window; fails the test
-# (through the script's own fail) when none appears. Only a shown window
-# counts: the game makes its window hidden, and the renderer may make it
-# again before it is shown.
-wait_for_window() {
+# the game's window to show, titled "Quadrill" or as asked, and puts its id
+# in $window; fails the test (through the script's own fail) when none
+# appears. Only a shown window counts: the game makes its window hidden,
+# and the renderer may make it again before it is shown.
+wait_for_window() { # [title]
+  local title=${1:-Quadrill}
   window=""
   for _ in $(seq 1 300); do
-    window=$(xdotool search --onlyvisible --name '^Quadrill$' 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && return 0
     sleep 0.1
   done
-  fail "no window titled Quadrill"
+  fail "no window titled $title"
 }
 
 # Starts the game and waits for its window.
