@@ -20,7 +20,11 @@ bool g_quitPosted = false;
 
 // An idle turn sleeps until the next message, or until the caret blinks.
 constexpr std::uint32_t kIdleWaitMs = 60000;
-constexpr std::uint32_t kOnlineWaitMs = 4;
+// Online, the menu is the room's lobby: it listens to the room this often.
+// Claims and the start show on the others' screens within a frame of it,
+// and a machine that hears the start a little late catches up with the
+// host's clock.
+constexpr std::uint32_t kOnlineWaitMs = 15;
 
 std::uint32_t idleWait(Application* app) {
     if (app == nullptr || app->display() == nullptr) return kIdleWaitMs;
@@ -134,7 +138,7 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
     if (online && app) guarded([&] { app->sendNetwork(); });
     // The menu and a paused match have nothing to do between events, and
     // an inactive game nothing at all: sleep until something happens. Online
-    // the room is listened to every few milliseconds.
+    // the room is listened to every frame or so.
     const std::uint32_t wait = online ? kOnlineWaitMs : idleWait(app);
     if (platform::waitMessage(message, wait)) dispatch(message, pacer);
     return !g_quitPosted;
