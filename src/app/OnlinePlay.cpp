@@ -130,21 +130,21 @@ void OnlinePlay::refreshSeats() {
 }
 
 void OnlinePlay::claimsFrom(const Menu& menu) {
-    const net::Lobby& lobby = pSession->lobby();
+    std::uint8_t held[4];
+    pSession->ownColours(held);
     for (int colour = 0; colour < 4; ++colour) {
         const bool wanted = menu.isChecked(0, colour);
-        const bool held = pSession->machine() >= 0 && lobby.owners[colour] == pSession->machine();
-        if (wanted != held && pSession->mayClaim(colour)) pSession->claim(colour, wanted);
+        if (wanted != (held[colour] != 0) && pSession->mayClaim(colour)) pSession->claim(colour, wanted);
     }
 }
 
 bool OnlinePlay::claimsTo(Menu& menu) const {
-    const net::Lobby& lobby = pSession->lobby();
+    std::uint8_t ours[4];
+    pSession->ownColours(ours);
     bool changed = false;
     for (int colour = 0; colour < 4; ++colour) {
-        const bool ours = pSession->machine() >= 0 && lobby.owners[colour] == pSession->machine();
-        if (menu.isChecked(0, colour) != ours) {
-            menu.setPerson(colour, ours);
+        if (menu.isChecked(0, colour) != (ours[colour] != 0)) {
+            menu.setPerson(colour, ours[colour] != 0);
             changed = true;
         }
     }

@@ -21,14 +21,20 @@ std::string describe(const char* game, const char* build) {
 
 std::string describe(const Versions& v) { return describe(v.game.c_str(), v.build.c_str()); }
 
+// Hello and Refuse carry this machine's versions in the same three fields.
+template <typename Message>
+void stampVersions(Message& message, const Versions& ours) {
+    copyText(message.gameVersion, sizeof message.gameVersion, ours.game);
+    copyText(message.buildId, sizeof message.buildId, ours.build);
+    message.replayFormat = ours.replayFormat;
+}
+
 }  // namespace
 
 Hello helloFor(Role role, const Versions& ours) {
     Hello hello;
     hello.role = role;
-    copyText(hello.gameVersion, sizeof hello.gameVersion, ours.game);
-    copyText(hello.buildId, sizeof hello.buildId, ours.build);
-    hello.replayFormat = ours.replayFormat;
+    stampVersions(hello, ours);
     return hello;
 }
 
@@ -48,9 +54,7 @@ bool versionsMatch(const Hello& theirs, const Versions& ours, RefuseReason& reas
 Refuse refusalFor(RefuseReason reason, const Versions& ours) {
     Refuse refuse;
     refuse.reason = reason;
-    copyText(refuse.gameVersion, sizeof refuse.gameVersion, ours.game);
-    copyText(refuse.buildId, sizeof refuse.buildId, ours.build);
-    refuse.replayFormat = ours.replayFormat;
+    stampVersions(refuse, ours);
     return refuse;
 }
 
