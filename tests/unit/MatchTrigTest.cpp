@@ -211,7 +211,9 @@ std::vector<double> anglesOfTheMatch() {
 TEST(MatchTrigTest, EveryAngleTheMatchMakesRoundsCorrectly) {
     Checker checker;
     const std::vector<double> angles = anglesOfTheMatch();
-    for (double angle : angles) checker.check(angle);
+    // Every one in the ordinary build; a sample under the sanitizers.
+    const std::size_t stride = kScale > 1 ? 10 : 1;
+    for (std::size_t i = 0; i < angles.size(); i += stride) checker.check(angles[i]);
     EXPECT_GT(angles.size(), 50000u);
     EXPECT_EQ(checker.failures, 0);
 }
