@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,47 @@ TEST_F(SafeSaveTest, ALinkIsWrittenThroughToTheFileItNames) {
     EXPECT_EQ((Names{"real", "table.dat"}), scratch.names());
     EXPECT_EQ(Names{"table.dat"}, scratch.names("real"));
     EXPECT_EQ(at("real"), platform::testing::lastSyncedFolder());
+}
+
+// A link someone planted (in an unpacked archive, a shared folder) must
+// not turn a save into a write over whatever it names.
+TEST_F(SafeSaveTest, OnlyThePlayersOwnLinksToTheirOwnFilesAreWrittenThrough) {
+    const uid_t other = ::geteuid() == 0 ? 65534 : 0;
+    std::string othersFile = "/etc/passwd";  // as a plain user, root's
+    if (::geteuid() == 0) {
+        scratch.write("theirs", "their bytes");
+        ASSERT_EQ(0, ::chown(at("theirs").c_str(), other, other));
+        othersFile = at("theirs");
+    }
+    auto contents = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string before = contents(othersFile);
+    ASSERT_EQ(0, ::symlink(othersFile.c_str(), at("to-theirs").c_str()));
+    EXPECT_FALSE(save("to-theirs", "table"));
+    EXPECT_EQ("it is a link to a file of another user", reason);
+    EXPECT_EQ(before, contents(othersFile));
+
+    ASSERT_EQ(0, ::symlink("nowhere/table.dat", at("dangling").c_str()));
+    EXPECT_FALSE(save("dangling", "table"));
+    EXPECT_EQ("it is a link that leads to no file", reason);
+
+    scratch.write("mine", "my bytes");
+    ASSERT_EQ(0, ::symlink("mine", at("link-to-mine").c_str()));
+    if (::geteuid() == 0) {
+        // Another user's link to my own file, and my link to theirs.
+        ASSERT_EQ(0, ::lchown(at("link-to-mine").c_str(), other, other));
+        EXPECT_FALSE(save("link-to-mine", "table"));
+        EXPECT_EQ("it is a link another user made", reason);
+        EXPECT_EQ("my bytes", scratch.read("mine"));
+        ASSERT_EQ(0, ::lchown(at("link-to-mine").c_str(), 0, 0));
+    }
+    ASSERT_EQ(0, ::symlink("link-to-mine", at("chain").c_str()));
+    EXPECT_TRUE(save("chain", "table")) << reason;
+    EXPECT_EQ("table", scratch.read("mine"));
+    EXPECT_EQ(0777u, modeOf("chain"));
+    EXPECT_FALSE(scratch.exists("nowhere"));
 }
 
 TEST_F(SafeSaveTest, AFolderOfThatNameIsNeverReplaced) {
