@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -135,6 +136,56 @@ TEST_F(SafeSaveTest, OnlyThePlayersOwnLinksToTheirOwnFilesAreWrittenThrough) {
     EXPECT_EQ("table", scratch.read("mine"));
     EXPECT_EQ(0777u, modeOf("chain"));
     EXPECT_FALSE(scratch.exists("nowhere"));
+}
+
+// A game killed in the middle of a save leaves its hidden new file behind;
+// the next save in that folder clears such files once they are a minute
+// old, and nothing else.
+TEST_F(SafeSaveTest, WhatAKilledSaveLeftIsClearedByTheNextSave) {
+    const char* const leftovers[] = {".table.dat.qsave-AbC123", ".settings.ini.qsave-x9Y8z7",
+                                     ".2026-12-09_10-05-00.qrpl.qsave-000000"};
+    const char* const kept[] = {"table.dat.backup", ".table.dat.qsave-toolong", "table.dat.qsave-AbC123",
+                                ".table.dat.qsave-AbC12!"};
+    const timeval twoMinutesAgo[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    for (const char* name : leftovers) scratch.write(name, "half a save");
+    for (const char* name : kept) scratch.write(name, "a player's own");
+    scratch.write(".table.dat.qsave-fresh1", "a save going on right now");
+    scratch.write("elsewhere", "x");
+    ASSERT_EQ(0, ::symlink("elsewhere", at(".link.qsave-abcdef").c_str()));
+    for (const Names::value_type& name : scratch.names()) {
+        if (name == ".table.dat.qsave-fresh1") continue;
+        ASSERT_EQ(0, ::lutimes(at(name).c_str(), twoMinutesAgo)) << name;
+    }
+
+    ASSERT_TRUE(save("table.dat", "whole")) << reason;
+    EXPECT_EQ((Names{".link.qsave-abcdef", ".table.dat.qsave-AbC12!", ".table.dat.qsave-fresh1",
+                     ".table.dat.qsave-toolong", "elsewhere", "table.dat", "table.dat.backup",
+                     "table.dat.qsave-AbC123"}),
+              scratch.names());
+
+    // A replay saved under a new name clears them too.
+    scratch.write(".2026-12-09_10-06-00.qrpl.qsave-000000", "half a replay");
+    platform::testing::setLeftoverAge(0);
+    EXPECT_EQ(platform::NewFileResult::Saved, platform::saveNewFileSafely(at("match.qrpl"), "replay", reason));
+    platform::testing::setLeftoverAge(-1);
+    EXPECT_FALSE(scratch.exists(".2026-12-09_10-06-00.qrpl.qsave-000000"));
+    EXPECT_FALSE(scratch.exists(".table.dat.qsave-fresh1"));
+    EXPECT_EQ("replay", scratch.read("match.qrpl"));
+}
+
+// Two games storing a replay under the same name at once: one has it, the
+// other is told the name is taken, and neither file is half of both.
+TEST_F(SafeSaveTest, ANewNameIsClaimedWholeOrNotAtAll) {
+    EXPECT_EQ(platform::NewFileResult::Saved, platform::saveNewFileSafely(at("match.qrpl"), "first", reason));
+    EXPECT_EQ(platform::NewFileResult::NameTaken, platform::saveNewFileSafely(at("match.qrpl"), "second", reason));
+    EXPECT_EQ("first", scratch.read("match.qrpl"));
+    ASSERT_EQ(0, ::symlink("nowhere", at("planted.qrpl").c_str()));
+    EXPECT_EQ(platform::NewFileResult::NameTaken, platform::saveNewFileSafely(at("planted.qrpl"), "third", reason));
+    EXPECT_FALSE(scratch.exists("nowhere"));
+    platform::testing::setWriteLimit(3);
+    EXPECT_EQ(platform::NewFileResult::Failed, platform::saveNewFileSafely(at("full.qrpl"), "fourth", reason));
+    EXPECT_EQ("No space left on device", reason);
+    EXPECT_EQ((Names{"match.qrpl", "planted.qrpl"}), scratch.names());
 }
 
 TEST_F(SafeSaveTest, AFolderOfThatNameIsNeverReplaced) {
