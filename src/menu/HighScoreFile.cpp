@@ -45,24 +45,23 @@ bool readsAsTable(const std::string& bytes) {
 // True when what is at path may be replaced by a table: nothing, an empty
 // file, or a table. Anything else is somebody's file that only bears the
 // name, and is left as it is.
-bool mayReplace(const std::string& path, std::string& reason) {
+bool mayReplace(const std::string& path) {
     std::string bytes;
-    const platform::ReadResult read = platform::readWholeFile(path, kLargestTable + 1, bytes, reason);
+    std::string ignored;
+    const platform::ReadResult read = platform::readWholeFile(path, kLargestTable + 1, bytes, ignored);
     if (read == platform::ReadResult::Missing) return true;
-    if (read == platform::ReadResult::Failed) return false;
-    if (bytes.empty() || readsAsTable(bytes)) return true;
-    reason = "it holds something other than a table of best results, so it was left as it is";
-    return false;
+    return read == platform::ReadResult::Read && (bytes.empty() || readsAsTable(bytes));
 }
 
 // Where the table is read from and saved to. A start-folder file that holds
 // no table is passed over for the data folder's, with its path in passedOver.
+// The data folder is the game's own: what is there is the game's table,
+// garbled or not, and is written over.
 std::string tablePath(std::string& passedOver) {
     passedOver.clear();
     const std::string chosen = dataFolders::highScorePath();
     const std::string inDataFolder = dataFolders::dataDir() + "/Quadrill.dat";
-    std::string ignored;
-    if (chosen == inDataFolder || mayReplace(chosen, ignored)) return chosen;
+    if (chosen == inDataFolder || mayReplace(chosen)) return chosen;
     passedOver = chosen;
     return inDataFolder;
 }
@@ -120,7 +119,7 @@ std::string encode(const HighScoreTable& table, std::uint8_t playerBits) {
 }
 
 bool write(const std::string& path, const HighScoreTable& table, std::uint8_t playerBits, std::string& reason) {
-    return mayReplace(path, reason) && dataFolders::makeFolders(platform::folderOf(path), reason) &&
+    return dataFolders::makeFolders(platform::folderOf(path), reason) &&
            platform::saveFileSafely(path, encode(table, playerBits), reason);
 }
 

@@ -25,9 +25,7 @@ int readDefaults(HighScoreTable& table, PlayerSetup& setup, ErrorLogger& logger)
 // The file's bytes for a table and the menu's Player boxes.
 std::string encode(const HighScoreTable& table, std::uint8_t playerBits);
 // Makes the file's folder if needed and saves the table the careful way
-// (platform::saveFileSafely). Only an empty file or a table is replaced: a
-// file that is larger, or whose bytes are not laid out as a table, is some
-// other file under that name. False, with the reason, when the old file was
+// (platform::saveFileSafely). False, with the reason, when the old file was
 // left as it was.
 bool write(const std::string& path, const HighScoreTable& table, std::uint8_t playerBits, std::string& reason);
 
@@ -39,8 +37,9 @@ bool write(const std::string& path, const HighScoreTable& table, std::uint8_t pl
 int load(HighScoreTable& table, PlayerSetup& setup, ErrorLogger& logger, bool& keepOldFile);
 // The save at the end of the program; a failure is told to the player once,
 // with the path and the reason. A Quadrill.dat in the start folder that holds
-// no table is left as it is: load and save both use the data folder's then,
-// and the save tells the player where the table went.
+// no table (larger than any, or bytes not laid out as one) is some other file
+// under that name and is left as it is: load and save both use the data
+// folder's then, and the save tells the player where the table went.
 void save(const HighScoreTable& table, std::uint8_t playerBits, ErrorLogger& logger);
 
 std::uint8_t playerBitsOf(const PlayerSetup& setup);
