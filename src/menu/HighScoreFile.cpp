@@ -42,15 +42,14 @@ bool readsAsTable(const std::string& bytes) {
     return at == bytes.size();
 }
 
-// True when what is at path may be replaced by a table: nothing, an empty
-// file, or a table. Anything else is somebody's file that only bears the
-// name, and is left as it is.
-bool mayReplace(const std::string& path) {
+// True when path holds a file that could be read and is not a table (nor
+// empty): somebody's file that only bears the name. A file that cannot be
+// read is told as such when the table is loaded, and kept.
+bool holdsSomethingElse(const std::string& path) {
     std::string bytes;
     std::string ignored;
     const platform::ReadResult read = platform::readWholeFile(path, kLargestTable + 1, bytes, ignored);
-    if (read == platform::ReadResult::Missing) return true;
-    return read == platform::ReadResult::Read && (bytes.empty() || readsAsTable(bytes));
+    return read == platform::ReadResult::Read && !bytes.empty() && !readsAsTable(bytes);
 }
 
 // Where the table is read from and saved to. A start-folder file that holds
@@ -61,7 +60,7 @@ std::string tablePath(std::string& passedOver) {
     passedOver.clear();
     const std::string chosen = dataFolders::highScorePath();
     const std::string inDataFolder = dataFolders::dataDir() + "/Quadrill.dat";
-    if (chosen == inDataFolder || mayReplace(chosen)) return chosen;
+    if (chosen == inDataFolder || !holdsSomethingElse(chosen)) return chosen;
     passedOver = chosen;
     return inDataFolder;
 }
