@@ -9,6 +9,7 @@
 #include "SimOptions.h"
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"
+#include "platform/SafeSave.h"
 #include "replay/BuildStamp.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
@@ -96,11 +97,11 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
         return false;
     }
     const std::vector<std::uint8_t> bytes = replay::writeReplay(recorded);
-    std::ofstream out(options.recordPath, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "quadrill-sim: could not write %s\n", options.recordPath.c_str());
+    // Saved as the game saves its replays: a recording killed half way
+    // leaves the old replay whole, never an empty or half-written file.
+    std::string reason;
+    if (!platform::saveFileSafely(options.recordPath, std::string(bytes.begin(), bytes.end()), reason)) {
+        std::fprintf(stderr, "quadrill-sim: could not write %s: %s\n", options.recordPath.c_str(), reason.c_str());
         return false;
     }
     const std::int32_t* scores = recorded.scores;

@@ -251,7 +251,8 @@ void Application::startMatch() {
         return;
     }
     pScheduler = std::make_unique<LocalScheduler>(*pCombat, *pClock);
-    pRecording = std::make_unique<replay::MatchRecording>(setup, claims, start, dataFolders::dataDir() + "/replays");
+    pRecording =
+        std::make_unique<replay::MatchRecording>(setup, claims, start, dataFolders::dataDir() + "/replays", pLogger);
     drawScene();
 }
 

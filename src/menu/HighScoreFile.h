@@ -36,7 +36,10 @@ bool write(const std::string& path, const HighScoreTable& table, std::uint8_t pl
 // be read.
 int load(HighScoreTable& table, PlayerSetup& setup, ErrorLogger& logger, bool& keepOldFile);
 // The save at the end of the program; a failure is told to the player once,
-// with the path and the reason.
+// with the path and the reason. A Quadrill.dat in the start folder that holds
+// no table (larger than any, or bytes not laid out as one) is some other file
+// under that name and is left as it is: load and save both use the data
+// folder's then, and the save tells the player where the table went.
 void save(const HighScoreTable& table, std::uint8_t playerBits, ErrorLogger& logger);
 
 std::uint8_t playerBitsOf(const PlayerSetup& setup);

@@ -34,7 +34,8 @@ bool narrowAhead(const std::vector<Frame>& frames, std::size_t from, std::size_t
 }
 
 // How many frames from `from` lie within `span` of one base; the base is
-// their least value. A run stops before a long stretch that a cheaper run
+// their least value, or lower near the top of 32 bits, where base plus the
+// widest slot must still be a frame time the reader takes. A run stops before a long stretch that a cheaper run
 // would keep better: equal times, or (for wide runs) times one apart.
 std::size_t spanRun(const std::vector<Frame>& frames, std::size_t from, std::uint32_t span, std::uint32_t& base) {
     std::uint32_t low = frames[from].ms;
@@ -51,7 +52,7 @@ std::size_t spanRun(const std::vector<Frame>& frames, std::size_t from, std::uin
         high = newHigh;
         ++end;
     }
-    base = low;
+    base = std::min(low, UINT32_MAX - span);
     return end - from;
 }
 

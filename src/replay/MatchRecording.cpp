@@ -4,6 +4,7 @@
 
 #include "app/PlayerSetup.h"
 #include "combat/Combat.h"
+#include "errors/ErrorLogger.h"
 #include "input/PadClaims.h"
 #include "replay/BuildStamp.h"
 
@@ -25,15 +26,27 @@ struct Seats {
 }  // namespace
 
 MatchRecording::MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
-                               const std::string& folder)
+                               const std::string& folder, ErrorLogger* teller)
     : archive(folder),
       started(std::time(nullptr)),
-      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()),
+      pTeller(teller) {}
 
-MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder)
+MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder,
+                               ErrorLogger* teller)
     : archive(folder),
       started(std::time(nullptr)),
-      frames(seats, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+      frames(seats, start, static_cast<std::int64_t>(started), gameVersion(), buildId()),
+      pTeller(teller) {}
+
+void MatchRecording::tell(const std::string& message, const std::string& reason) {
+    sFailure = message;
+    if (pTeller) {
+        pTeller->reportText(0, message, reason);
+    } else {
+        std::fprintf(stderr, "quadrill: %s\n", message.c_str());
+    }
+}
 
 void MatchRecording::addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat) {
     frames.addFrame(ms, keys, combat);
@@ -53,8 +66,7 @@ void MatchRecording::file(MatchEnd end, std::uint64_t finalHash, const std::int3
     std::string reason;
     if (!archive.store(replay, started, sFiledAs, reason)) {
         sFiledAs.clear();
-        std::fprintf(stderr, "quadrill: the match's replay was not kept in %s: %s\n", archive.folder().c_str(),
-                     reason.c_str());
+        tell("Could not save the match's replay in " + archive.folder() + ": " + reason + ".", reason);
     }
 }
 
@@ -62,7 +74,9 @@ void MatchRecording::keepForGood(int row, std::int32_t score) {
     if (sFiledAs.empty()) return;
     std::string reason;
     if (!archive.keepForGood(sFiledAs, row, score, reason)) {
-        std::fprintf(stderr, "quadrill: %s could not be kept for good: %s\n", sFiledAs.c_str(), reason.c_str());
+        tell("Could not mark the replay " + sFiledAs + " in " + archive.folder() + " to be kept for good: " + reason +
+                 ".",
+             reason);
     }
 }
 

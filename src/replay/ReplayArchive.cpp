@@ -20,37 +20,77 @@ constexpr char kExtension[] = ".qrpl";
 // The table has three rows; a result pushed below them is out of it.
 constexpr int kTableRows = 3;
 
-// Names the archive gave: 2026-12-09_21-05-17.qrpl, or with -2, -3 ...
-// after it when several matches ended in the same second.
-bool isFiledName(const std::string& name) {
-    static const char pattern[] = "dddd-dd-dd_dd-dd-dd";
-    const std::size_t stem = sizeof pattern - 1;
-    if (name.size() < stem + sizeof kExtension - 1) return false;
-    if (name.compare(name.size() - (sizeof kExtension - 1), std::string::npos, kExtension) != 0) return false;
-    for (std::size_t i = 0; i < stem; ++i) {
-        const bool digit = name[i] >= '0' && name[i] <= '9';
-        if (pattern[i] == 'd' ? !digit : name[i] != pattern[i]) return false;
+constexpr char kDateStem[] = "dddd-dd-dd_dd-dd-dd";
+constexpr std::size_t kDateLength = sizeof kDateStem - 1;
+constexpr std::size_t kExtensionLength = sizeof kExtension - 1;
+// Numbers past this many digits are no number the archive gave.
+constexpr std::size_t kLongestNumber = 18;
+constexpr int kNameAttempts = 100;
+
+bool allDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isDateStem(const std::string& text) {
+    if (text.size() != kDateLength) return false;
+    for (std::size_t i = 0; i < kDateLength; ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kDateStem[i] == 'd' ? !digit : text[i] != kDateStem[i]) return false;
     }
-    const std::string rest = name.substr(stem, name.size() - stem - (sizeof kExtension - 1));
-    if (rest.empty()) return true;
-    if (rest.size() < 2 || rest[0] != '-') return false;
-    return std::all_of(rest.begin() + 1, rest.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return true;
 }
 
-// Filing order: by date and time, then by the number after it (none first).
+// A name the archive gave, taken apart. Today's are the number the match
+// was filed under and its local date and time: 000042_2026-12-09_21-05-17.qrpl.
+// Older versions gave the date and time alone, with -2, -3 ... after it when
+// several matches ended in the same second; those came first, number 0.
+struct FiledName {
+    std::uint64_t number = 0;
+    std::string dated;    // the date and time, and any -N after it
+    unsigned long repeat = 1;
+};
+
+bool parseFiledName(const std::string& name, FiledName& parsed) {
+    if (name.size() < kDateLength + kExtensionLength) return false;
+    if (name.compare(name.size() - kExtensionLength, std::string::npos, kExtension) != 0) return false;
+    std::string rest = name.substr(0, name.size() - kExtensionLength);
+    parsed = FiledName();
+    if (!isDateStem(rest.substr(0, kDateLength))) {
+        const std::size_t cut = rest.find('_');
+        if (cut == std::string::npos) return false;
+        const std::string number = rest.substr(0, cut);
+        if (!allDigits(number) || number.size() > kLongestNumber) return false;
+        parsed.number = std::strtoull(number.c_str(), nullptr, 10);
+        rest = rest.substr(cut + 1);
+        if (!isDateStem(rest)) return false;
+        parsed.dated = rest;
+        return true;
+    }
+    parsed.dated = rest;
+    const std::string after = rest.substr(kDateLength);
+    if (after.empty()) return true;
+    if (after[0] != '-' || !allDigits(after.substr(1)) || after.size() > 10) return false;
+    parsed.repeat = std::strtoul(after.c_str() + 1, nullptr, 10);
+    return true;
+}
+
+bool isFiledName(const std::string& name) {
+    FiledName ignored;
+    return parseFiledName(name, ignored);
+}
+
+// Filing order: by the number each was filed under, which no clock can put
+// in the future; the older names by their date and time, then their -N.
 bool filedBefore(const std::string& a, const std::string& b) {
-    const std::size_t stem = sizeof "dddd-dd-dd_dd-dd-dd" - 1;
-    const int byTime = a.compare(0, stem, b, 0, stem);
+    FiledName first;
+    FiledName second;
+    parseFiledName(a, first);
+    parseFiledName(b, second);
+    if (first.number != second.number) return first.number < second.number;
+    const int byTime = first.dated.compare(0, kDateLength, second.dated, 0, kDateLength);
     if (byTime != 0) return byTime < 0;
-    auto number = [stem](const std::string& name) {
-        return name.size() > stem && name[stem] == '-' ? std::strtoul(name.c_str() + stem + 1, nullptr, 10) : 1ul;
-    };
-    return number(a) < number(b);
-}
-
-bool exists(const std::string& path) {
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
+    if (first.repeat != second.repeat) return first.repeat < second.repeat;
+    return a < b;
 }
 
 }  // namespace
@@ -93,32 +133,51 @@ bool ReplayArchive::writeIndex(const std::vector<Kept>& kept, std::string& reaso
 }
 
 bool ReplayArchive::store(const Replay& replay, std::time_t when, std::string& name, std::string& reason) {
+    name.clear();
     if (!dataFolders::makeFolders(sFolder, reason)) return false;
     std::tm local{};
     localtime_r(&when, &local);
     char stem[64];
     std::snprintf(stem, sizeof stem, "%04d-%02d-%02d_%02d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    name = std::string(stem) + kExtension;
-    for (int n = 2; exists(sFolder + "/" + name); ++n) name = std::string(stem) + "-" + std::to_string(n) + kExtension;
-    const std::vector<std::uint8_t> bytes = writeReplay(replay);
-    if (!platform::saveFileSafely(sFolder + "/" + name, std::string(bytes.begin(), bytes.end()), reason)) {
-        return false;
+    std::uint64_t number = 1;
+    const std::vector<std::string> filed = recent();
+    FiledName last;
+    if (!filed.empty() && parseFiledName(filed.back(), last)) number = last.number + 1;
+    const std::vector<std::uint8_t> written = writeReplay(replay);
+    const std::string bytes(written.begin(), written.end());
+    // Another game filing into the same folder may take a number first;
+    // the next one is then ours.
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt, ++number) {
+        char numbered[96];
+        std::snprintf(numbered, sizeof numbered, "%06llu_%s%s", static_cast<unsigned long long>(number), stem,
+                      kExtension);
+        switch (platform::saveNewFileSafely(sFolder + "/" + numbered, bytes, reason)) {
+            case platform::NewFileResult::Saved:
+                name = numbered;
+                letOldestGo(name);
+                return true;
+            case platform::NewFileResult::NameTaken:
+                continue;
+            case platform::NewFileResult::Failed:
+                return false;
+        }
     }
-    letOldestGo();
-    return true;
+    reason = "no free name for it";
+    return false;
 }
 
-void ReplayArchive::letOldestGo() {
+void ReplayArchive::letOldestGo(const std::string& justStored) {
     const std::vector<Kept> kept = keptForGood();
-    std::vector<std::string> candidates;
+    std::vector<std::string> others;
     for (const std::string& name : recent()) {
         const bool forGood =
             std::any_of(kept.begin(), kept.end(), [&name](const Kept& entry) { return entry.name == name; });
-        if (!forGood) candidates.push_back(name);
+        if (!forGood && name != justStored) others.push_back(name);
     }
-    for (std::size_t i = 0; i + kKeptRecent < candidates.size(); ++i) {
-        platform::removeFile((sFolder + "/" + candidates[i]).c_str());
+    // The match just stored is one of the last 50 whatever the others' names say.
+    for (std::size_t i = 0; i + kKeptRecent < others.size() + 1; ++i) {
+        platform::removeFile((sFolder + "/" + others[i]).c_str());
     }
 }
 

@@ -5,8 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/SafeSave.h"
 
 namespace dataFolders {
 namespace {
@@ -52,9 +55,22 @@ std::string stateDir() { return folder("QUADRILL_DATA_DIR", "XDG_STATE_HOME", ".
 std::string configDir() { return folder("QUADRILL_CONFIG_DIR", "XDG_CONFIG_HOME", ".config"); }
 
 std::string highScorePath() {
+    const std::string inDataFolder = dataDir() + "/" + kHighScoreName;
     struct stat info;
-    if (variable("QUADRILL_DATA_DIR").empty() && ::lstat(kHighScoreName, &info) == 0) return kHighScoreName;
-    return dataDir() + "/" + kHighScoreName;
+    if (!variable("QUADRILL_DATA_DIR").empty() || ::lstat(kHighScoreName, &info) != 0) return inDataFolder;
+    std::string why;
+    if (S_ISREG(info.st_mode)) return kHighScoreName;
+    std::string target;
+    if (S_ISLNK(info.st_mode) && platform::findPlayersFile(kHighScoreName, target, why)) return kHighScoreName;
+    if (why.empty()) why = "it is not a plain file";
+    // Asked for at the start and again at the end: one word is enough.
+    static bool told = false;
+    if (!told) {
+        std::fprintf(stderr, "quadrill: the Quadrill.dat here is not used, as %s; the table is kept in %s\n",
+                     why.c_str(), inDataFolder.c_str());
+    }
+    told = true;
+    return inDataFolder;
 }
 
 std::string logPath() { return stateDir() + "/" + kLogName; }

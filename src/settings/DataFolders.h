@@ -18,8 +18,11 @@ std::string stateDir();
 std::string configDir();
 
 // A Quadrill.dat in the working directory is the table of players who have
-// always kept it there, and stays in use; otherwise the one in dataDir().
-// QUADRILL_DATA_DIR, being asked for by name, comes before both.
+// always kept it there, and stays in use when it is a plain file, or a link
+// of the player's own to a file of the player's own; otherwise (a link
+// planted in an unpacked archive or a shared folder) the one in dataDir(),
+// and why is said once on stderr. QUADRILL_DATA_DIR, being asked for by
+// name, comes before both.
 std::string highScorePath();
 std::string logPath();
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
-#include <vector>
+
+#include "settings/IniText.h"
 
 // The player's choices that outlive a run, in configDir()/settings.ini:
 //
@@ -11,9 +12,9 @@
 //   [sound]
 //   muted = false
 //
-// Everything else in the file (keys of a later version, keys a player added)
-// is written back as it was found; comments and sections without keys are
-// not kept.
+// Saving changes the values that changed and nothing else: comments, blank
+// lines and keys of a later version or of a player's own stay as they were
+// written.
 class Settings {
 public:
     // The window's size when not fullscreen, in desktop units; 0 lets the
@@ -28,25 +29,26 @@ public:
     // False only when a file is there but cannot be read: then save() leaves
     // it alone too.
     bool load();
-    // Writes the file the careful way (platform::saveFileSafely), making
-    // the folder if needed. False, with the reason, when the old file was
-    // left as it was.
+    // Writes the values that changed since load() (or the last save) into
+    // the file the careful way (platform::saveFileSafely), making the folder
+    // if needed; nothing changed writes nothing. False, with the reason, when
+    // the old file was left as it was: it could not be written, could not be
+    // read, or is larger than a settings file ever is.
     bool save(std::string& reason);
 
     static std::string path();
 
 private:
-    struct Entry {
-        std::string section;
-        std::string key;
-        std::string value;
+    struct Values {
+        int width = 0;
+        int height = 0;
+        bool fullscreen = false;
+        bool muted = false;
     };
 
-    static int keep(void* self, const char* section, const char* key, const char* value);
-    Entry* find(const char* section, const char* key);
-    void put(const char* section, const char* key, const std::string& value);
-    std::string text() const;
-
-    std::vector<Entry> entries;  // every key of the file, in the file's order
+    IniText file;
+    Values saved;  // as the file on disk has them
+    bool bLoaded = false;  // a file never read is never written over
     bool bUnreadable = false;
+    bool bTooLong = false;
 };

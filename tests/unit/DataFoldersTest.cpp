@@ -64,10 +64,17 @@ TEST_F(DataFoldersTest, ATableInTheWorkingDirectoryStaysInUse) {
     EXPECT_EQ("/home/ann/.local/share/quadrill/Quadrill.dat", dataFolders::highScorePath());
     scratch.write("Quadrill.dat", "x");
     EXPECT_EQ("Quadrill.dat", dataFolders::highScorePath());
-    // Even a link that leads nowhere: saving writes through it.
+    // A link of the player's own to a table of their own, too; but not one
+    // that leads nowhere, nor anything that is not a file.
+    ASSERT_EQ(0, rename("Quadrill.dat", "kept.dat"));
+    ASSERT_EQ(0, symlink("kept.dat", "Quadrill.dat"));
+    EXPECT_EQ("Quadrill.dat", dataFolders::highScorePath());
     ASSERT_EQ(0, unlink("Quadrill.dat"));
     ASSERT_EQ(0, symlink("elsewhere/Quadrill.dat", "Quadrill.dat"));
-    EXPECT_EQ("Quadrill.dat", dataFolders::highScorePath());
+    EXPECT_EQ("/home/ann/.local/share/quadrill/Quadrill.dat", dataFolders::highScorePath());
+    ASSERT_EQ(0, unlink("Quadrill.dat"));
+    ASSERT_EQ(0, mkdir("Quadrill.dat", 0700));
+    EXPECT_EQ("/home/ann/.local/share/quadrill/Quadrill.dat", dataFolders::highScorePath());
 }
 
 TEST_F(DataFoldersTest, MakeFoldersMakesPrivateFoldersOrSaysWhyNot) {

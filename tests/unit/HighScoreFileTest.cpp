@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iterator>
 
 #include <cstdlib>
 #include <string>
@@ -202,6 +206,85 @@ TEST_F(HighScoreFileTest, AnUnreadableFileIsToldOnceTheDefaultsShownAndTheFileKe
     EXPECT_EQ("Could not read the high scores from " + scratch.path() +
                   "/Quadrill.dat: Input/output error. The built-in table is shown, and the file will be left as it is.",
               platform::testing::recordedMessages()[0].text);
+}
+
+// A Quadrill.dat in the start folder that is not the player's table is
+// never written over: the table goes to the data folder.
+TEST_F(HighScoreFileTest, AQuadrillDatThatIsNoTableOfThePlayersIsLeftAsItIs) {
+    ScopedEnvironment environment;
+    environment.unset("QUADRILL_DATA_DIR");
+    environment.set("XDG_DATA_HOME", scratch.path() + "/data");
+    const std::string inDataFolder = scratch.path() + "/data/quadrill/Quadrill.dat";
+    const std::string bashrc = "# ~/.bashrc: executed by bash(1) for non-login shells.\n";
+    scratch.write("notes", bashrc);
+    scratch.write("theirs", kDefaultBytes);
+    if (geteuid() == 0) {
+        ASSERT_EQ(0, chown((scratch.path() + "/theirs").c_str(), 65534, 65534));
+    }
+    struct Case {
+        const char* what;
+        const char* linkTo;  // nullptr: a file of that name itself
+        std::string bytes;
+        bool toldInTheWindow;  // else only on stderr, as the start-up chose
+    };
+    const Case cases[] = {
+        {"a link to a file that is no table", "notes", "", true},
+        {"a link that leads nowhere", "gone/Quadrill.dat", "", false},
+        {"a file larger than any table", nullptr, std::string(26, 'A'), true},
+        {"a file whose bytes are no table", nullptr,
+         std::string("\x02" "Ball\0\x05\0" "Bead\0\x02\0" "Blob\0\0\0!", 23), true},
+    };
+    // As root another user's file can be made; as a plain user it is root's.
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    if (geteuid() == 0) all.push_back({"a link to another user's table", "theirs", "", false});
+    for (const Case& c : all) {
+        SCOPED_TRACE(c.what);
+        std::remove((scratch.path() + "/Quadrill.dat").c_str());
+        std::remove(inDataFolder.c_str());
+        if (c.linkTo) {
+            ASSERT_EQ(0, symlink(c.linkTo, "Quadrill.dat"));
+        } else {
+            scratch.write("Quadrill.dat", c.bytes);
+        }
+        platform::testing::clearRecordedMessages();
+        bool keepOldFile = true;
+        ASSERT_EQ(1, highScoreFile::load(table, setup, logger, keepOldFile));
+        EXPECT_EQ("Ball:5 Bead:2 Blob:0 ", rows());
+        EXPECT_FALSE(keepOldFile);
+        highScoreFile::save(table, 0x02, logger);
+        EXPECT_EQ(kDefaultBytes, scratch.read("data/quadrill/Quadrill.dat"));
+        if (!c.linkTo) {
+            EXPECT_EQ(c.bytes, scratch.read("Quadrill.dat"));
+        }
+        const auto& told = platform::testing::recordedMessages();
+        ASSERT_EQ(c.toldInTheWindow ? 1u : 0u, told.size());
+        if (c.toldInTheWindow) {
+            EXPECT_NE(std::string::npos, told[0].text.find(inDataFolder)) << told[0].text;
+        }
+    }
+    EXPECT_EQ(bashrc, scratch.read("notes"));
+    EXPECT_EQ(kDefaultBytes, scratch.read("theirs"));
+    EXPECT_FALSE(scratch.exists("gone"));
+}
+
+TEST_F(HighScoreFileTest, APlayersOwnLinkToTheirOwnTableStillWorks) {
+    ScopedEnvironment environment;
+    environment.unset("QUADRILL_DATA_DIR");
+    environment.set("XDG_DATA_HOME", scratch.path() + "/data");
+    ASSERT_EQ(0, mkdir((scratch.path() + "/tables").c_str(), 0700));
+    scratch.write("tables/mine.dat", std::string("\x0F" "Ann\0\x09\0" "\0\0\0" "\0\0\0", 13));
+    ASSERT_EQ(0, symlink("tables/mine.dat", "Quadrill.dat"));
+    bool keepOldFile = true;
+    ASSERT_EQ(1, highScoreFile::load(table, setup, logger, keepOldFile));
+    EXPECT_EQ("Ann:9 :0 :0 ", rows());
+    table.setName(1, "Bo");
+    highScoreFile::save(table, 0x0F, logger);
+    EXPECT_TRUE(platform::testing::recordedMessages().empty());
+    EXPECT_EQ(std::string("\x0F" "Ann\0\x09\0" "Bo\0\0\0" "\0\0\0", 15), scratch.read("tables/mine.dat"));
+    struct stat info;
+    ASSERT_EQ(0, lstat((scratch.path() + "/Quadrill.dat").c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_FALSE(scratch.exists("data"));
 }
 
 TEST_F(HighScoreFileTest, TheFirstSaveMakesTheDataFolder) {

@@ -1,10 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
+#include "errors/ErrorLogger.h"
+#include "platform/File.h"
+#include "platform/MessageBox.h"
+#include "replay/MatchRecording.h"
 #include "replay/ReplayArchive.h"
 #include "replay/ReplayReader.h"
+#include "support/PlatformFaults.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -42,14 +51,98 @@ protected:
     replay::Replay replay;
 };
 
-TEST_F(ReplayArchiveTest, MatchesAreFiledByTheirDateAndTime) {
-    EXPECT_EQ("2026-12-09_10-05-00.qrpl", store(minute(5)));
-    EXPECT_EQ("2026-12-09_10-05-00-2.qrpl", store(minute(5)));
-    EXPECT_EQ((std::vector<std::string>{"2026-12-09_10-05-00.qrpl", "2026-12-09_10-05-00-2.qrpl"}), archive.recent());
+TEST_F(ReplayArchiveTest, MatchesAreFiledByTheirNumberDateAndTime) {
+    EXPECT_EQ("000001_2026-12-09_10-05-00.qrpl", store(minute(5)));
+    EXPECT_EQ("000002_2026-12-09_10-05-00.qrpl", store(minute(5)));
+    // A clock put back files later matches after the earlier ones still.
+    EXPECT_EQ("000003_2026-12-09_10-01-00.qrpl", store(minute(1)));
+    EXPECT_EQ((std::vector<std::string>{"000001_2026-12-09_10-05-00.qrpl", "000002_2026-12-09_10-05-00.qrpl",
+                                        "000003_2026-12-09_10-01-00.qrpl"}),
+              archive.recent());
     replay::Replay read;
     std::string error;
-    EXPECT_TRUE(replay::loadReplay(scratch.path() + "/replays/2026-12-09_10-05-00-2.qrpl", read, error)) << error;
+    EXPECT_TRUE(replay::loadReplay(scratch.path() + "/replays/000002_2026-12-09_10-05-00.qrpl", read, error)) << error;
     EXPECT_EQ(70u, read.frameCount);
+}
+
+// Names of older versions, 50 of them dated ahead of today's clock (a clock
+// once set ahead, a move west): the match just stored is never the one let
+// go, and they leave first.
+TEST_F(ReplayArchiveTest, TheReplayJustStoredIsNeverLetGo) {
+    ASSERT_EQ(0, mkdir((scratch.path() + "/replays").c_str(), 0700));
+    for (int n = 1; n <= 50; ++n) {
+        scratch.write(("replays/2099-01-01_00-00-00" + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".qrpl")
+                          .c_str(),
+                      "old");
+    }
+    const std::string stored = store(minute(0));
+    EXPECT_EQ("000001_2026-12-09_10-00-00.qrpl", stored);
+    replay::Replay read;
+    std::string error;
+    EXPECT_TRUE(replay::loadReplay(scratch.path() + "/replays/" + stored, read, error)) << error;
+    std::vector<std::string> filed = archive.recent();
+    ASSERT_EQ(50u, filed.size());
+    EXPECT_EQ("2099-01-01_00-00-00-2.qrpl", filed.front());
+    EXPECT_EQ(stored, filed.back());
+
+    // Numbers too far ahead are no different.
+    scratch.write("replays/999999999_2099-01-01_00-00-00.qrpl", "planted");
+    EXPECT_EQ("1000000000_2026-12-09_10-01-00.qrpl", store(minute(1)));
+    filed = archive.recent();
+    ASSERT_EQ(50u, filed.size());
+    EXPECT_EQ("1000000000_2026-12-09_10-01-00.qrpl", filed.back());
+}
+
+// Two games sharing the folder, filing at the same moment under the same
+// date and time: each replay keeps a name of its own, whole.
+TEST_F(ReplayArchiveTest, TwoGamesFilingTogetherKeepEveryReplay) {
+    constexpr int kEach = 20;
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        replay::ReplayArchive theirs(scratch.path() + "/replays");
+        bool all = true;
+        for (int i = 0; i < kEach; ++i) {
+            std::string name;
+            std::string reason;
+            all = theirs.store(replay, minute(7), name, reason) && all;
+        }
+        _exit(all ? 0 : 1);
+    }
+    for (int i = 0; i < kEach; ++i) store(minute(7));
+    int status = 0;
+    ASSERT_EQ(other, waitpid(other, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const std::vector<std::string> filed = archive.recent();
+    EXPECT_EQ(static_cast<std::size_t>(2 * kEach), filed.size());
+    for (const std::string& name : filed) {
+        replay::Replay read;
+        std::string error;
+        EXPECT_TRUE(replay::loadReplay(scratch.path() + "/replays/" + name, read, error)) << name << ": " << error;
+    }
+}
+
+// A replay that cannot be kept is told to the player in the window, as a
+// table that cannot be saved is.
+TEST_F(ReplayArchiveTest, AReplayThatCannotBeSavedIsToldWithItsReason) {
+    PlatformFaults faults;
+    ErrorLogger logger;
+    ASSERT_EQ(1, logger.init());
+    replay::Seat seats[4];
+    seats[0] = replay::Seat{replay::Device::kKeyboard, 0};
+    replay::MatchRecording recording(seats, MatchRandom().state(), scratch.path() + "/replays", &logger);
+    for (int frame = 0; frame < 40; ++frame) recording.recorder().addFrame(16, 0, 1);
+    platform::testing::setWriteLimit(10);  // the disk fills up
+    const std::int32_t scores[4] = {1, 0, 0, 0};
+    recording.file(replay::MatchEnd::kOver, 5, scores);
+    platform::testing::setWriteLimit(-1);
+    EXPECT_TRUE(recording.filedAs().empty());
+    const auto& told = platform::testing::recordedMessages();
+    ASSERT_EQ(1u, told.size());
+    EXPECT_EQ("Could not save the match's replay in " + scratch.path() + "/replays: No space left on device.",
+              told[0].text);
+    EXPECT_EQ(told[0].text, recording.failure());
+    EXPECT_TRUE(archive.recent().empty());
 }
 
 TEST_F(ReplayArchiveTest, TheLastFiftyStayAndThoseInTheTableForGood) {
@@ -63,8 +156,8 @@ TEST_F(ReplayArchiveTest, TheLastFiftyStayAndThoseInTheTableForGood) {
     const std::vector<std::string> kept = archive.recent();
     ASSERT_EQ(51u, kept.size());
     EXPECT_EQ(second, kept.front());
-    EXPECT_EQ("2026-12-09_10-10-00.qrpl", kept[1]);
-    EXPECT_EQ("2026-12-09_10-59-00.qrpl", kept.back());
+    EXPECT_EQ("000011_2026-12-09_10-10-00.qrpl", kept[1]);
+    EXPECT_EQ("000060_2026-12-09_10-59-00.qrpl", kept.back());
     EXPECT_FALSE(scratch.exists(("replays/" + first).c_str()));
     EXPECT_EQ("mine", scratch.read("replays/my-favourite.qrpl"));
 }

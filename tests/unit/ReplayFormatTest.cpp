@@ -116,6 +116,36 @@ TEST(ReplayFormatTest, EveryKindOfFrameTimeComesBackAsItWas) {
     EXPECT_EQ(bytes, replay::writeReplay(read));
 }
 
+// Whatever times the clock gives, what is written reads back as it was:
+// stretches of equal, neighbouring and scattered times, drawn around 0, 60 Hz
+// and the top of 32 bits, where a run's base plus its widest slot must not
+// pass 2^32 - 1.
+TEST(ReplayFormatTest, AnyFrameTimesComeBackAsTheyWere) {
+    std::mt19937 draws(20261209);
+    const std::uint32_t centres[] = {0u, 1u, 16u, 4294967295u - 15u, 4294967295u};
+    for (int sequence = 0; sequence < 400; ++sequence) {
+        std::vector<Frame> frames;
+        const std::size_t length = 1 + draws() % 300;
+        while (frames.size() < length) {
+            const std::uint32_t centre = centres[draws() % 5];
+            const std::uint32_t spread = std::uint32_t{1} << (draws() % 6);  // 1 to 32
+            const std::size_t stretch = 1 + draws() % 40;
+            for (std::size_t i = 0; i < stretch && frames.size() < length; ++i) {
+                const std::uint32_t offset = draws() % (spread + 1);
+                std::uint32_t ms = centre >= 0x80000000u ? centre - offset : centre + offset;
+                if (draws() % 50 == 0) ms = draws();
+                if (draws() % 40 == 0) ms = draws() % 2 ? 4294967295u : 0u;
+                frames.push_back(Frame{ms, 0});
+            }
+        }
+        const std::vector<std::uint8_t> bytes = replay::writeReplay(someReplay(frames));
+        Replay read;
+        std::string error;
+        ASSERT_TRUE(replay::readReplay(bytes.data(), bytes.size(), read, error)) << "sequence " << sequence << ": " << error;
+        expectSameFrames(frames, framesOf(read));
+    }
+}
+
 TEST(ReplayFormatTest, TwentyThousandFramesFitInAFewKilobytes) {
     const std::vector<Frame> frames = windowFrames(20000, kPeople, 2);
     const std::vector<std::uint8_t> bytes = replay::writeReplay(someReplay(frames));
