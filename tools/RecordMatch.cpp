@@ -9,7 +9,7 @@
 #include "SimOptions.h"
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"
-#include "replay/BuildStamp.h"
+#include "replay/GameFingerprint.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
 
@@ -71,7 +71,8 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
         std::fprintf(stderr, "quadrill-sim: the match could not be loaded\n");
         return false;
     }
-    replay::ReplayRecorder recorder(script.seats, start, script.date, replay::gameVersion(), kScriptBuildId);
+    replay::ReplayRecorder recorder(script.seats, start, script.date, replay::GameFingerprint::gameVersion(),
+                                    kScriptBuildId);
     MatchRandom times;
     times.seed(script.timeSeed);
 

@@ -5,7 +5,7 @@
 #include "app/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "input/PadClaims.h"
-#include "replay/BuildStamp.h"
+#include "replay/GameFingerprint.h"
 
 namespace replay {
 namespace {
@@ -25,15 +25,14 @@ struct Seats {
 }  // namespace
 
 MatchRecording::MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
-                               const std::string& folder)
-    : archive(folder),
-      started(std::time(nullptr)),
-      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+                               const std::string& folder, std::uint64_t fingerprint)
+    : MatchRecording(Seats(setup, pads).seat, start, folder, fingerprint) {}
 
-MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder)
+MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder,
+                               std::uint64_t fingerprint)
     : archive(folder),
       started(std::time(nullptr)),
-      frames(seats, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+      frames(seats, start, static_cast<std::int64_t>(started), GameFingerprint::gameVersion(), fingerprint) {}
 
 void MatchRecording::addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat) {
     frames.addFrame(ms, keys, combat);

@@ -17,11 +17,13 @@ namespace replay {
 // else on the keyboard.
 class MatchRecording {
 public:
-    // `start` is the generator's state before the match was loaded.
+    // `start` is the generator's state before the match was loaded;
+    // `fingerprint` this game's (GameFingerprint::own).
     MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
-                   const std::string& folder);
+                   const std::string& folder, std::uint64_t fingerprint);
     // Online, every person plays on a machine of the room.
-    MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder);
+    MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder,
+                   std::uint64_t fingerprint);
 
     void addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat);
     // The recorder, for a match that tells its frames once they are settled.
