@@ -10,7 +10,7 @@
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"
 #include "platform/SafeSave.h"
-#include "replay/BuildStamp.h"
+#include "replay/GameFingerprint.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
 
@@ -72,7 +72,8 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
         std::fprintf(stderr, "quadrill-sim: the match could not be loaded\n");
         return false;
     }
-    replay::ReplayRecorder recorder(script.seats, start, script.date, replay::gameVersion(), kScriptBuildId);
+    replay::ReplayRecorder recorder(script.seats, start, script.date, replay::GameFingerprint::gameVersion(),
+                                    kScriptBuildId);
     MatchRandom times;
     times.seed(script.timeSeed);
 

@@ -7,6 +7,7 @@
 #include "SimOptions.h"
 #include "StateTrace.h"
 #include "graphics/BackBufferFile.h"
+#include "replay/GameFingerprint.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 
@@ -18,6 +19,13 @@ bool verifyOne(const std::string& path, const SimOptions& options, HeadlessStage
     if (!replay::loadReplay(path, recorded, error)) {
         std::printf("%s: cannot be played: %s\n", path.c_str(), error.c_str());
         return false;
+    }
+    if (recorded.fingerprint) {
+        const std::uint64_t ours = replay::GameFingerprint::own(stage.display, stage.misc, stage.logger);
+        if (!replay::GameFingerprint::playsHere(recorded, ours, error)) {
+            std::printf("%s: cannot be played: %s\n", path.c_str(), error.c_str());
+            return false;
+        }
     }
     replay::ReplayPlayer player(recorded, stage.display, nullptr, stage.misc, stage.logger);
     Combat& combat = player.combat();

@@ -28,6 +28,7 @@
 #include "platform/ScreenOverlay.h"
 #include "platform/Ticks.h"
 #include "platform/Window.h"
+#include "replay/GameFingerprint.h"
 #include "replay/MatchRecording.h"
 #include "replay/ReplayScheduler.h"
 #include "resources/LayoutRows.h"
@@ -251,8 +252,9 @@ void Application::startMatch() {
         return;
     }
     pScheduler = std::make_unique<LocalScheduler>(*pCombat, *pClock);
-    pRecording =
-        std::make_unique<replay::MatchRecording>(setup, claims, start, dataFolders::dataDir() + "/replays", pLogger);
+    pRecording = std::make_unique<replay::MatchRecording>(
+        setup, claims, start, dataFolders::dataDir() + "/replays",
+        replay::GameFingerprint::own(*pDisplay, *pMiscSurface, *pLogger), pLogger);
     drawScene();
 }
 
@@ -479,7 +481,8 @@ void Application::setMuted(bool muted) {
 bool Application::isOnlineMatch() const { return pOnline != nullptr && pOnline->match() != nullptr; }
 
 bool Application::goOnline(const CommandLine& options) {
-    pOnline = std::make_unique<OnlinePlay>(options);
+    pOnline =
+        std::make_unique<OnlinePlay>(options, replay::GameFingerprint::own(*pDisplay, *pMiscSurface, *pLogger));
     std::string error;
     if (!pOnline->open(error)) {
         std::fprintf(stderr, "quadrill: %s\n", error.c_str());

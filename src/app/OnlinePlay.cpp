@@ -28,10 +28,10 @@ void readDumpSwitch(net::NetMatch::Options& options) {
 
 }  // namespace
 
-OnlinePlay::OnlinePlay(const CommandLine& chosen) : options(chosen) {
+OnlinePlay::OnlinePlay(const CommandLine& chosen, std::uint64_t fingerprint) : options(chosen) {
     const bool hosting = options.netRole == CommandLine::NetRole::Host;
     const net::Role role = options.netRole == CommandLine::NetRole::Watch ? net::Role::Spectator : net::Role::Player;
-    pSession = std::make_unique<net::Session>(hosting, role, net::ownVersions());
+    pSession = std::make_unique<net::Session>(hosting, role, net::ownVersions(fingerprint));
     bHeadless = !options.scriptPath.empty() || options.frameLimit != 0;
     matchOptions.inputDelay = options.inputDelay;
     matchOptions.stopAfter = static_cast<std::uint32_t>(options.frameLimit);

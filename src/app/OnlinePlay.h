@@ -22,7 +22,8 @@ class MatchRandom;
 // and for tests plays keys from a script and tells how the match ended.
 class OnlinePlay {
 public:
-    explicit OnlinePlay(const CommandLine& options);
+    // `fingerprint`: this game's, which the room's machines must share.
+    OnlinePlay(const CommandLine& options, std::uint64_t fingerprint);
     ~OnlinePlay();
     OnlinePlay(const OnlinePlay&) = delete;
     OnlinePlay& operator=(const OnlinePlay&) = delete;

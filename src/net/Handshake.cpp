@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "replay/BuildStamp.h"
+#include "replay/GameFingerprint.h"
 #include "replay/ReplayFormat.h"
 
 namespace net {
@@ -15,17 +15,17 @@ void copyText(char* out, std::size_t capacity, const std::string& text) {
     out[length] = '\0';
 }
 
-std::string describe(const char* game, const char* build) {
-    return std::string("version ") + game + " (build " + (build[0] ? build : "unknown") + ")";
+std::string describe(const char* game, const char* fingerprint) {
+    return std::string("version ") + game + " (fingerprint " + (fingerprint[0] ? fingerprint : "none") + ")";
 }
 
-std::string describe(const Versions& v) { return describe(v.game.c_str(), v.build.c_str()); }
+std::string describe(const Versions& v) { return describe(v.game.c_str(), v.fingerprint.c_str()); }
 
 // Hello and Refuse carry this machine's versions in the same three fields.
 template <typename Message>
 void stampVersions(Message& message, const Versions& ours) {
     copyText(message.gameVersion, sizeof message.gameVersion, ours.game);
-    copyText(message.buildId, sizeof message.buildId, ours.build);
+    copyText(message.fingerprint, sizeof message.fingerprint, ours.fingerprint);
     message.replayFormat = ours.replayFormat;
 }
 
@@ -41,10 +41,10 @@ Hello helloFor(Role role, const Versions& ours) {
 bool versionsMatch(const Hello& theirs, const Versions& ours, RefuseReason& reason) {
     if (ours.game != theirs.gameVersion) {
         reason = RefuseReason::Version;
-    } else if (ours.build != theirs.buildId) {
-        reason = RefuseReason::Build;
     } else if (ours.replayFormat != theirs.replayFormat) {
         reason = RefuseReason::ReplayFormat;
+    } else if (ours.fingerprint != theirs.fingerprint) {
+        reason = RefuseReason::Build;
     } else {
         return true;
     }
@@ -59,13 +59,15 @@ Refuse refusalFor(RefuseReason reason, const Versions& ours) {
 }
 
 std::string refusalText(const Refuse& refuse, const Versions& ours) {
-    const std::string theirs = describe(refuse.gameVersion, refuse.buildId);
+    const std::string theirs = describe(refuse.gameVersion, refuse.fingerprint);
     switch (refuse.reason) {
         case RefuseReason::Protocol:
         case RefuseReason::Version:
-        case RefuseReason::Build:
             return "The host plays " + theirs + ", this is " + describe(ours) +
                    ". Both machines need the same game to play together.";
+        case RefuseReason::Build:
+            return "The host's game plays matches differently from this one: the host has " + theirs +
+                   ", this is " + describe(ours) + ". Both machines need a game whose matches go the same way.";
         case RefuseReason::ReplayFormat:
             return "The host writes replays of format " + std::to_string(refuse.replayFormat) +
                    ", this game format " + std::to_string(ours.replayFormat) +
@@ -85,18 +87,22 @@ std::string turnedAwayText(const Hello& theirs, RefuseReason reason, const Versi
         return "A machine writing replays of format " + std::to_string(theirs.replayFormat) +
                " was turned away: this game writes format " + std::to_string(ours.replayFormat) + ".";
     }
-    return "A machine with " + describe(theirs.gameVersion, theirs.buildId) + " was turned away: this is " +
-           describe(ours) + ".";
+    const std::string theirVersions = describe(theirs.gameVersion, theirs.fingerprint);
+    if (reason == RefuseReason::Build) {
+        return "A machine whose game plays matches differently was turned away: it has " + theirVersions +
+               ", this is " + describe(ours) + ".";
+    }
+    return "A machine with " + theirVersions + " was turned away: this is " + describe(ours) + ".";
 }
 
 }  // namespace net
 
 namespace net {
 
-Versions ownVersions() {
+Versions ownVersions(std::uint64_t fingerprint) {
     Versions v;
-    v.game = replay::gameVersion();
-    v.build = replay::buildId();
+    v.game = replay::GameFingerprint::gameVersion();
+    v.fingerprint = replay::GameFingerprint::text(fingerprint);
     v.replayFormat = replay::kFormatVersion;
     return v;
 }

@@ -6,17 +6,20 @@
 
 namespace net {
 
-// What two machines must share to play one match: the same game, built from
-// the same sources (the match must run the same on both), writing the same
-// replays.
+// What two machines must share to play one match: the same game version,
+// writing the same replays, and matches that go the same way on both. The
+// last is the game's fingerprint (replay::GameFingerprint), worked out by
+// each machine as it runs: builds of the same code agree however they were
+// built, builds whose rules differ do not.
 struct Versions {
     std::string game;
-    std::string build;
+    // GameFingerprint::text of the fingerprint.
+    std::string fingerprint;
     std::uint16_t replayFormat = 0;
 };
 
-// This machine's versions: the game's own.
-Versions ownVersions();
+// This machine's versions: the game's own, with its fingerprint.
+Versions ownVersions(std::uint64_t fingerprint);
 
 Hello helloFor(Role role, const Versions& ours);
 // Whether a machine that says this may play with us; `reason` says why not.

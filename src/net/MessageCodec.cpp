@@ -116,16 +116,16 @@ void runs(Io& io, InputRun (&run)[capacity], std::uint32_t count, std::uint32_t 
 }
 
 template <class Io>
-void versions(Io& io, char* gameVersion, char* buildId, std::uint16_t& replayFormat) {
+void versions(Io& io, char* gameVersion, char* fingerprint, std::uint16_t& replayFormat) {
     io.text(gameVersion, kMaxVersionLength + 1);
-    io.text(buildId, kMaxBuildIdLength + 1);
+    io.text(fingerprint, kMaxFingerprintLength + 1);
     io.u16(replayFormat);
 }
 
 template <class Io>
 void layout(Io& io, Hello& m) {
     enumeration(io, m.role, 1);
-    versions(io, m.gameVersion, m.buildId, m.replayFormat);
+    versions(io, m.gameVersion, m.fingerprint, m.replayFormat);
 }
 
 template <class Io>
@@ -136,7 +136,7 @@ void layout(Io& io, Welcome& m) {
 template <class Io>
 void layout(Io& io, Refuse& m) {
     enumeration(io, m.reason, kLastRefuseReason);
-    versions(io, m.gameVersion, m.buildId, m.replayFormat);
+    versions(io, m.gameVersion, m.fingerprint, m.replayFormat);
 }
 
 template <class Io>

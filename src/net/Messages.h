@@ -11,7 +11,8 @@ namespace net {
 struct Hello {
     Role role = Role::Player;
     char gameVersion[kMaxVersionLength + 1] = {};
-    char buildId[kMaxBuildIdLength + 1] = {};
+    // How the machine plays a match (GameFingerprint), in hex digits.
+    char fingerprint[kMaxFingerprintLength + 1] = {};
     std::uint16_t replayFormat = 0;
 };
 
@@ -24,7 +25,8 @@ struct Welcome {
 struct Refuse {
     RefuseReason reason = RefuseReason::Protocol;
     char gameVersion[kMaxVersionLength + 1] = {};
-    char buildId[kMaxBuildIdLength + 1] = {};
+    // How the machine plays a match (GameFingerprint), in hex digits.
+    char fingerprint[kMaxFingerprintLength + 1] = {};
     std::uint16_t replayFormat = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "graphics/BackBufferFile.h"
 #include "graphics/DisplayDevice.h"
 #include "net/Session.h"
+#include "replay/GameFingerprint.h"
 
 namespace net {
 
@@ -46,7 +47,8 @@ NetMatch::NetMatch(Session& sessionIn, DisplayDevice& displayIn, SoundDevice* so
     session.timeline().people(0, setup.bHuman);
     replay::Seat seats[4];
     onlineSeats(start, seats);
-    recording = std::make_unique<replay::MatchRecording>(seats, generatorOf(start), replayFolder);
+    recording = std::make_unique<replay::MatchRecording>(seats, generatorOf(start), replayFolder,
+                                                         replay::GameFingerprint::own(displayIn, misc, logger));
     // A spectator stays a second behind what is known, so that the frames
     // that come in batches play smoothly.
     if (session.isSpectator()) scheduler.watchBehind(60);

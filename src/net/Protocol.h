@@ -40,7 +40,9 @@ constexpr std::uint32_t kDropAfterMs = 3000;
 // No message is bigger: one UDP datagram, never fragmented.
 constexpr std::size_t kMaxMessageBytes = 1024;
 constexpr std::size_t kMaxVersionLength = 32;
-constexpr std::size_t kMaxBuildIdLength = 64;
+// The match fingerprint travels as text, in the field that once held the
+// build id, so that Hello and Refuse keep their layout.
+constexpr std::size_t kMaxFingerprintLength = 64;
 
 // Inputs travel as runs of equal frames; a message carries at most this
 // many frames for one machine, and as many runs.
@@ -78,7 +80,7 @@ enum class Role : std::uint8_t { Player = 0, Spectator = 1 };
 enum class RefuseReason : std::uint8_t {
     Protocol = 0,     // another version of the messages
     Version = 1,      // another version of the game
-    Build = 2,        // the same version built from other sources
+    Build = 2,        // the same version, but its matches go differently (another fingerprint)
     ReplayFormat = 3, // another replay format
     PlayersFull = 4,  // four machines play already
     WatchersFull = 5, // eight machines watch already

@@ -6,7 +6,7 @@
 #include "combat/Combat.h"
 #include "errors/ErrorLogger.h"
 #include "input/PadClaims.h"
-#include "replay/BuildStamp.h"
+#include "replay/GameFingerprint.h"
 
 namespace replay {
 namespace {
@@ -26,17 +26,14 @@ struct Seats {
 }  // namespace
 
 MatchRecording::MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
-                               const std::string& folder, ErrorLogger* teller)
-    : archive(folder),
-      started(std::time(nullptr)),
-      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()),
-      pTeller(teller) {}
+                               const std::string& folder, std::uint64_t fingerprint, ErrorLogger* teller)
+    : MatchRecording(Seats(setup, pads).seat, start, folder, fingerprint, teller) {}
 
 MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder,
-                               ErrorLogger* teller)
+                               std::uint64_t fingerprint, ErrorLogger* teller)
     : archive(folder),
       started(std::time(nullptr)),
-      frames(seats, start, static_cast<std::int64_t>(started), gameVersion(), buildId()),
+      frames(seats, start, static_cast<std::int64_t>(started), GameFingerprint::gameVersion(), fingerprint),
       pTeller(teller) {}
 
 void MatchRecording::tell(const std::string& message, const std::string& reason) {

@@ -18,14 +18,15 @@ namespace replay {
 // else on the keyboard.
 class MatchRecording {
 public:
-    // `start` is the generator's state before the match was loaded. A
-    // replay that cannot be kept is told to the player through `teller`,
-    // as a table that cannot be saved is; without one, on stderr.
+    // `start` is the generator's state before the match was loaded;
+    // `fingerprint` this game's (GameFingerprint::own). A replay that cannot
+    // be kept is told to the player through `teller`, as a table that cannot
+    // be saved is; without one, on stderr.
     MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
-                   const std::string& folder, ErrorLogger* teller = nullptr);
+                   const std::string& folder, std::uint64_t fingerprint, ErrorLogger* teller = nullptr);
     // Online, every person plays on a machine of the room.
     MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder,
-                   ErrorLogger* teller = nullptr);
+                   std::uint64_t fingerprint, ErrorLogger* teller = nullptr);
 
     void addFrame(std::uint32_t ms, const std::uint8_t* keys, const Combat& combat);
     // The recorder, for a match that tells its frames once they are settled.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace replay {
 // that check a replay of it, and how it ended.
 struct Replay {
     std::string gameVersion;
+    // The recording game's fingerprint (GameFingerprint); none in replays
+    // of versions 1 and 2, which name the build they came from instead.
+    std::optional<std::uint64_t> fingerprint;
     std::string buildId;
     // Seconds since 1970-01-01 UTC, when the match began.
     std::int64_t date = 0;
@@ -39,7 +43,12 @@ struct Replay {
     void people(std::uint32_t frame, std::uint8_t (&human)[4]) const;
     // The key bits the first frame may hold: people's colours and Escape.
     std::uint16_t allowedKeys() const;
-    std::uint16_t formatVersion() const { return handOvers.empty() ? kFirstFormatVersion : kFormatVersion; }
+    // A fingerprinted replay is of the newest version; an older one keeps
+    // its own (2 when a colour went to the computer, else 1).
+    std::uint16_t formatVersion() const {
+        if (fingerprint) return kFormatVersion;
+        return handOvers.empty() ? kFirstFormatVersion : 2;
+    }
 };
 
 }  // namespace replay

@@ -6,11 +6,12 @@
 namespace replay {
 
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'L'};
-// The newest format, which this game reads and writes along with the ones
-// before it. A match is written in the oldest format that holds it: only
-// a match in which a person's colour went to the computer needs version 2.
-constexpr std::uint16_t kFormatVersion = 2;
+// The newest format, which this game writes and reads along with the ones
+// before it. Version 3 carries the recording game's fingerprint; versions
+// 1 and 2 a build id instead, and only version 2 hand-overs.
+constexpr std::uint16_t kFormatVersion = 3;
 constexpr std::uint16_t kFirstFormatVersion = 1;
+constexpr std::uint16_t kFirstFingerprintedVersion = 3;
 // A state hash is kept after every this many frames, and after the last.
 constexpr std::uint32_t kHashEvery = 60;
 // Far beyond any match (a day at 100 frames a second); a file that says

@@ -1,6 +1,8 @@
 #include "replay/ReplayPlayer.h"
 
 #include "combat/MatchKeys.h"
+#include "errors/ErrorLogger.h"
+#include "replay/GameFingerprint.h"
 
 namespace replay {
 namespace {
@@ -18,17 +20,29 @@ Combat::FrameResult resultOf(MatchEnd end) {
 
 }  // namespace
 
-ReplayPlayer::ReplayPlayer(const Replay& recordedReplay, DisplayDevice& display, SoundDevice* sound, Surface& misc,
-                           ErrorLogger& logger)
+ReplayPlayer::ReplayPlayer(const Replay& recordedReplay, DisplayDevice& displayIn, SoundDevice* sound,
+                           Surface& miscIn, ErrorLogger& loggerIn)
     : replay(recordedReplay),
-      match(display, sound, random, misc, setup, logger),
+      display(displayIn),
+      misc(miscIn),
+      logger(loggerIn),
+      match(displayIn, sound, random, miscIn, setup, loggerIn),
       cursor(replay.frameTimes, replay.keys) {
     random.setState(replay.random);
     replay.people(setup.bHuman);
     bHasNext = cursor.next(next);
 }
 
-int ReplayPlayer::load() { return match.load(); }
+int ReplayPlayer::load() {
+    // Only a fingerprinted replay asks for this game's: an older one plays
+    // without the few milliseconds of working it out.
+    std::string why;
+    if (replay.fingerprint && !GameFingerprint::playsHere(replay, GameFingerprint::own(display, misc, logger), why)) {
+        logger.reportText(0, why, "another match fingerprint");
+        return 0;
+    }
+    return match.load();
+}
 
 ReplayPlayer::Step ReplayPlayer::diverge() {
     bDone = true;

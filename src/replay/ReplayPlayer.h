@@ -31,7 +31,8 @@ public:
     ReplayPlayer(const ReplayPlayer&) = delete;
     ReplayPlayer& operator=(const ReplayPlayer&) = delete;
 
-    // Loads the match; 0 after a reported failure.
+    // Loads the match; 0 after a reported failure, among them a replay
+    // recorded by a game that plays matches differently.
     int load();
     Step playFrame();
 
@@ -49,6 +50,9 @@ private:
     Step diverge();
 
     Replay replay;
+    DisplayDevice& display;
+    Surface& misc;
+    ErrorLogger& logger;
     MatchRandom random;
     PlayerSetup setup;
     Combat match;

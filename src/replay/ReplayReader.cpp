@@ -50,11 +50,13 @@ bool readSeat(ByteReader& in, Seat& seat) {
     return true;
 }
 
-// Version 2: the colours people played that went to the computer during
-// the match, in colour order, each once.
-bool readHandOvers(ByteReader& in, Replay& replay) {
+// Version 2 and on: the colours people played that went to the computer
+// during the match, in colour order, each once. Version 2 holds them only
+// when there are some; from version 3 on the count may be 0.
+bool readHandOvers(ByteReader& in, std::uint16_t version, Replay& replay) {
     const std::uint8_t count = in.u8("the hand-overs");
-    if (in.ok() && (count == 0 || count > 4)) {
+    const std::uint8_t fewest = version >= kFirstFingerprintedVersion ? 0 : 1;
+    if (in.ok() && (count < fewest || count > 4)) {
         in.fail(std::to_string(count) + " colours handed to the computer");
         return false;
     }
@@ -94,12 +96,16 @@ bool readBody(ByteReader& in, Replay& replay) {
                 std::to_string(kFirstFormatVersion) + " to " + std::to_string(kFormatVersion));
     }
     if (!readText(in, 1, kMaxVersionLength, "game version", replay.gameVersion)) return false;
-    if (!readText(in, 0, kMaxBuildIdLength, "build id", replay.buildId)) return false;
+    if (version >= kFirstFingerprintedVersion) {
+        replay.fingerprint = in.u64("the fingerprint");
+    } else if (!readText(in, 0, kMaxBuildIdLength, "build id", replay.buildId)) {
+        return false;
+    }
     replay.date = static_cast<std::int64_t>(in.u64("the date"));
     for (Seat& seat : replay.seats) {
         if (!readSeat(in, seat)) return false;
     }
-    if (version >= 2 && !readHandOvers(in, replay)) return false;
+    if (version >= 2 && !readHandOvers(in, version, replay)) return false;
     for (std::int32_t& word : replay.random.table) word = static_cast<std::int32_t>(in.u32("the generator"));
     replay.random.front = in.u8("the generator");
     replay.random.rear = in.u8("the generator");

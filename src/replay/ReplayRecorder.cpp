@@ -8,6 +8,12 @@
 namespace replay {
 
 ReplayRecorder::ReplayRecorder(const Seat (&seats)[4], const MatchRandom::State& start, std::int64_t date,
+                               const std::string& gameVersion, std::uint64_t fingerprint)
+    : ReplayRecorder(seats, start, date, gameVersion, std::string()) {
+    header.fingerprint = fingerprint;
+}
+
+ReplayRecorder::ReplayRecorder(const Seat (&seats)[4], const MatchRandom::State& start, std::int64_t date,
                                const std::string& gameVersion, const std::string& buildId) {
     header.gameVersion = gameVersion;
     header.buildId = buildId;

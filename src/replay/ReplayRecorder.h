@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "physics/MatchRandom.h"
@@ -14,7 +15,12 @@ namespace replay {
 class ReplayRecorder {
 public:
     // `start` is the generator's state before the match was loaded; `date`
-    // in seconds since 1970 UTC.
+    // in seconds since 1970 UTC; `fingerprint` the recording game's
+    // (GameFingerprint), which says where the replay plays again.
+    ReplayRecorder(const Seat (&seats)[4], const MatchRandom::State& start, std::int64_t date,
+                   const std::string& gameVersion, std::uint64_t fingerprint);
+    // The same in the older format, under a build id instead: the golden
+    // replays recorded from scripts stay byte for byte what they were.
     ReplayRecorder(const Seat (&seats)[4], const MatchRandom::State& start, std::int64_t date,
                    const std::string& gameVersion, const std::string& buildId);
 

@@ -21,13 +21,18 @@ std::vector<std::uint8_t> writeReplay(const Replay& replay) {
     out.raw(reinterpret_cast<const std::uint8_t*>(kMagic), sizeof kMagic);
     out.u16(replay.formatVersion());
     writeText(out, replay.gameVersion, kMaxVersionLength);
-    writeText(out, replay.buildId, kMaxBuildIdLength);
+    const std::uint16_t version = replay.formatVersion();
+    if (version >= kFirstFingerprintedVersion) {
+        out.u64(*replay.fingerprint);
+    } else {
+        writeText(out, replay.buildId, kMaxBuildIdLength);
+    }
     out.u64(static_cast<std::uint64_t>(replay.date));
     for (const Seat& seat : replay.seats) {
         out.u8(static_cast<std::uint8_t>(seat.device));
         out.u8(seat.number);
     }
-    if (!replay.handOvers.empty()) {
+    if (version >= kFirstFingerprintedVersion || !replay.handOvers.empty()) {
         out.u8(static_cast<std::uint8_t>(replay.handOvers.size()));
         for (const HandOver& handOver : replay.handOvers) {
             out.u8(handOver.colour);

@@ -71,7 +71,7 @@ private:
         net::Hello m;
         m.role = static_cast<net::Role>(draws() % 2);
         text(m.gameVersion, sizeof m.gameVersion);
-        text(m.buildId, sizeof m.buildId);
+        text(m.fingerprint, sizeof m.fingerprint);
         m.replayFormat = static_cast<std::uint16_t>(draws());
         return m;
     }
@@ -79,7 +79,7 @@ private:
         net::Refuse m;
         m.reason = static_cast<net::RefuseReason>(draws() % (net::kLastRefuseReason + 1));
         text(m.gameVersion, sizeof m.gameVersion);
-        text(m.buildId, sizeof m.buildId);
+        text(m.fingerprint, sizeof m.fingerprint);
         m.replayFormat = static_cast<std::uint16_t>(draws());
         return m;
     }

@@ -32,7 +32,12 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes sample(std::mt19937& draws, int shape) {
     replay::Replay r;
     r.gameVersion = "1.0";
-    r.buildId = shape % 2 ? "fuzz" : "";
+    // Shapes 8 to 11 are of the newest version, with the game's fingerprint.
+    if (shape >= 8) {
+        r.fingerprint = (static_cast<std::uint64_t>(draws()) << 32) | draws();
+    } else {
+        r.buildId = shape % 2 ? "fuzz" : "";
+    }
     r.date = 1765000000 + shape;
     r.seats[shape % 4] = replay::Seat{replay::Device::kKeyboard, 0};
     r.seats[(shape + 1) % 4] = replay::Seat{replay::Device::kPad, static_cast<std::uint8_t>(shape % 3)};
@@ -42,9 +47,9 @@ Bytes sample(std::mt19937& draws, int shape) {
     const std::uint16_t allowed = r.allowedKeys();
     std::vector<Frame> frames;
     const std::size_t count = 1 + draws() % (shape < 3 ? 200 : 2000);
-    // Shapes 6 and 7 hand their pad's colour to the computer halfway.
+    // Shapes 6, 7, 10 and 11 hand their pad's colour to the computer halfway.
     const int handedOver = (shape + 1) % 4;
-    if (shape >= 6 && count > 1) {
+    if ((shape == 6 || shape == 7 || shape >= 10) && count > 1) {
         r.handOvers.push_back(replay::HandOver{static_cast<std::uint8_t>(handedOver), static_cast<std::uint32_t>(count / 2)});
     }
     std::uint16_t keys = 0;
@@ -114,7 +119,7 @@ int main(int argc, char** argv) {
     const unsigned long seed = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1;
     std::mt19937 draws(static_cast<std::mt19937::result_type>(seed));
     std::vector<Bytes> samples;
-    for (int shape = 0; shape < 8; ++shape) samples.push_back(sample(draws, shape));
+    for (int shape = 0; shape < 12; ++shape) samples.push_back(sample(draws, shape));
 
     unsigned long accepted = 0;
     unsigned long findings = 0;

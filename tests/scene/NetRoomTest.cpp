@@ -17,7 +17,7 @@ using net::Role;
 using net::Session;
 using net::SessionEvent;
 
-net::Versions versions(const char* build = "test") { return net::Versions{"1.0", build, 1}; }
+net::Versions versions(const char* fingerprint = "test") { return net::Versions{"1.0", fingerprint, 1}; }
 
 std::uint32_t nowMs() {
     using namespace std::chrono;
@@ -65,16 +65,20 @@ bool hasEvent(std::vector<SessionEvent>& seen, Session& session, SessionEvent::K
     return false;
 }
 
-TEST(NetRoom, AnotherBuildIsRefusedWithWordsOnBothSides) {
+TEST(NetRoom, AGameThatPlaysMatchesDifferentlyIsRefusedWithWordsOnBothSides) {
     Room room;
     Session& stranger = room.join(Role::Player, versions("other"));
     std::vector<SessionEvent> hostSaw;
     ASSERT_TRUE(room.runUntil([&] { return !stranger.problem().empty(); }));
-    EXPECT_NE(stranger.problem().find("build test"), std::string::npos) << stranger.problem();
-    EXPECT_NE(stranger.problem().find("build other"), std::string::npos) << stranger.problem();
+    EXPECT_NE(stranger.problem().find("plays matches differently"), std::string::npos) << stranger.problem();
+    EXPECT_NE(stranger.problem().find("version 1.0 (fingerprint test)"), std::string::npos) << stranger.problem();
+    EXPECT_NE(stranger.problem().find("version 1.0 (fingerprint other)"), std::string::npos) << stranger.problem();
     ASSERT_TRUE(room.runUntil([&] { return hasEvent(hostSaw, *room.host, SessionEvent::Kind::TurnedAway); }));
     bool told = false;
-    for (const SessionEvent& e : hostSaw) told = told || e.note.find("build other") != std::string::npos;
+    for (const SessionEvent& e : hostSaw) {
+        told = told || (e.note.find("plays matches differently") != std::string::npos &&
+                        e.note.find("fingerprint other") != std::string::npos);
+    }
     EXPECT_TRUE(told);
     EXPECT_EQ(room.host->lobby().present, 1);
 }

@@ -3,6 +3,8 @@
 
 #include "CombatScene.h"
 #include "combat/MatchKeys.h"
+#include "platform/MessageBox.h"
+#include "replay/GameFingerprint.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -135,6 +137,30 @@ TEST_F(ReplayPlayerTest, AnyChangeIsFoundAtTheNextStateHash) {
     otherScores.scores[2] += 1;
     EXPECT_EQ(ReplayPlayer::Step::kDiverged, playThrough(otherScores, frames, divergedAt));
     EXPECT_EQ(recorded.frameCount, divergedAt);
+}
+
+// A replay that carries a fingerprint plays on a game with the same one; a
+// game that plays matches differently refuses it before its first frame and
+// says so, rather than showing a match that goes astray.
+TEST_F(ReplayPlayerTest, AFingerprintedReplayPlaysOnlyOnAGameWithTheSameFingerprint) {
+    replay::Replay recorded = recordMatch(24, 300);
+    const std::uint64_t ours = replay::GameFingerprint::own(harness.display, harness.misc, harness.logger);
+    recorded.fingerprint = ours;
+    recorded = throughAFile(recorded);
+    std::uint32_t frames = 0;
+    std::uint32_t divergedAt = 0;
+    EXPECT_EQ(ReplayPlayer::Step::kEnded, playThrough(recorded, frames, divergedAt));
+
+    recorded.fingerprint = ours ^ 1;
+    platform::testing::recordMessages(true);
+    platform::testing::clearRecordedMessages();
+    ReplayPlayer player(recorded, harness.display, nullptr, harness.misc, harness.logger);
+    EXPECT_EQ(0, player.load());
+    const std::vector<platform::testing::ShownMessage> shown = platform::testing::recordedMessages();
+    platform::testing::recordMessages(false);
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_NE(std::string::npos, shown[0].text.find("recorded by a game that plays matches differently"))
+        << shown[0].text;
 }
 
 }  // namespace

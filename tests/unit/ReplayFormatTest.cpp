@@ -169,9 +169,9 @@ TEST(ReplayFormatTest, DamagedFilesAreRefusedWithTheirReason) {
     EXPECT_EQ("not a Quadrill replay", readError(bytes));
 
     bytes = good;
-    bytes[4] = 3;
+    bytes[4] = 4;
     reseal(bytes);
-    EXPECT_NE(std::string::npos, readError(bytes).find("format version 3"));
+    EXPECT_NE(std::string::npos, readError(bytes).find("format version 4"));
 
     bytes = good;
     bytes[bytes.size() / 2] ^= 0x10;
@@ -214,6 +214,46 @@ TEST(ReplayFormatTest, AColourHandedToTheComputerComesBackAndItsKeysStop) {
     wrong = r;
     wrong.handOvers[0].fromFrame = 600;
     EXPECT_NE("", readError(replay::writeReplay(wrong)));
+}
+
+// A new recording carries the game's fingerprint in version 3, which
+// always holds its hand-overs (none is a count of 0); a replay of an older
+// version read and written again stays byte for byte in its version.
+TEST(ReplayFormatTest, AFingerprintedReplayIsVersionThreeAndOlderOnesKeepTheirs) {
+    std::vector<Frame> frames = windowFrames(600, kPeople, 6);
+    for (std::size_t i = 300; i < frames.size(); ++i) frames[i].keyBits &= ~0x30;
+    Replay r = someReplay(frames);
+    r.buildId.clear();
+    r.fingerprint = 0xFEDCBA9876543210ull;
+    for (bool handedOver : {false, true}) {
+        if (handedOver) r.handOvers.push_back(replay::HandOver{2, 300});
+        const std::vector<std::uint8_t> bytes = replay::writeReplay(r);
+        EXPECT_EQ(3, bytes[4]);
+        Replay back;
+        std::string error;
+        ASSERT_TRUE(replay::readReplay(bytes.data(), bytes.size(), back, error)) << error;
+        ASSERT_TRUE(back.fingerprint.has_value());
+        EXPECT_EQ(0xFEDCBA9876543210ull, *back.fingerprint);
+        EXPECT_EQ(handedOver ? 1u : 0u, back.handOvers.size());
+        EXPECT_EQ(bytes, replay::writeReplay(back));
+    }
+
+    // Five hand-overs are more than there are colours, in any version.
+    std::vector<std::uint8_t> bytes = replay::writeReplay(r);
+    const std::size_t handOversAt = 4 + 2 + 1 + r.gameVersion.size() + 8 + 8 + 8;
+    ASSERT_EQ(1, bytes[handOversAt]);
+    bytes[handOversAt] = 5;
+    reseal(bytes);
+    EXPECT_NE(std::string::npos, readError(bytes).find("5 colours handed"));
+
+    for (const char* file : {"four-people.qrpl", "closed-mid-match.qrpl"}) {
+        Replay old;
+        std::string error;
+        ASSERT_TRUE(replay::loadReplay(std::string(QUADRILL_SOURCE_DIR) + "/tests/replays/" + file, old, error))
+            << error;
+        EXPECT_FALSE(old.fingerprint.has_value()) << file;
+        EXPECT_EQ(1, replay::writeReplay(old)[4]) << file;
+    }
 }
 
 TEST(ReplayFormatTest, CountsAndLengthsThatLieAreRefused) {
