@@ -52,10 +52,10 @@ std::uint32_t InputTimeline::leftAt(int machine) const {
     return left[machine];
 }
 
-std::uint32_t InputTimeline::confirmed() const {
+std::uint32_t InputTimeline::confirmedBesides(int machine) const {
     std::uint32_t known = dwKnownLimit;
     for (int m = 0; m < kMaxPlayingMachines; ++m) {
-        if (!plays(m)) continue;
+        if (!plays(m) || m == machine) continue;
         // A machine that went is known to the end once all it sent is here.
         if (left[m] != kStays && held(m) >= left[m]) continue;
         if (held(m) < known) known = held(m);

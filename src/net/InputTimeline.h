@@ -35,7 +35,9 @@ public:
     std::uint32_t held(int machine) const;
     std::uint32_t leftAt(int machine) const;
     // Frames whose keys are known from everybody: the confirmed ones.
-    std::uint32_t confirmed() const;
+    std::uint32_t confirmed() const { return confirmedBesides(-1); }
+    // The same, leaving one machine's keys out of the count.
+    std::uint32_t confirmedBesides(int machine) const;
     // A spectator knows no more frames than the host has told it of, even
     // when nobody's keys are needed (a match of computers only).
     void limitKnown(std::uint32_t frames) { dwKnownLimit = frames; }

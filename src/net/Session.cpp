@@ -22,6 +22,12 @@ constexpr std::uint32_t kHostFrameFreshMs = 500;
 // Each message moves the measure of how far ahead we are by this much of
 // what it says: the measures of single messages jitter.
 constexpr double kAheadSmoothing = 0.1;
+// The host going waits this long at most for the others to hear it.
+constexpr std::uint32_t kGoodbyeWithinMs = 1000;
+// A machine cut off while it came in tries again this many times, a little
+// later each time.
+constexpr int kConnectTries = 6;
+constexpr std::uint32_t kRetryAfterMs = 150;
 
 }  // namespace
 
@@ -35,7 +41,11 @@ Session::Session(bool hosting, Role asRole, const Versions& ours)
 
 Session::~Session() {
     // Tell the others now rather than let them wait for the silence.
-    if (state == State::Lobby && bHosting) broadcast(Closing{ClosingReason::HostLeft}, true);
+    if (state == State::Lobby && bHosting) {
+        broadcast(Closing{ClosingReason::HostLeft}, true);
+        transport.goodbyeAll(kGoodbyeWithinMs);
+        return;
+    }
     transport.flush();
     transport.disconnectAll();
 }
@@ -47,6 +57,9 @@ bool Session::open(const std::string& host, std::uint16_t port, std::string& err
         state = State::Lobby;
         return true;
     }
+    wPort = port;
+    dwTriedAt = 0;
+    cTries = 1;
     return transport.connect(host, port, error);
 }
 
@@ -99,6 +112,15 @@ void Session::receive(std::uint32_t nowMs) {
 void Session::send(std::uint32_t nowMs) {
     if (state == State::Closed) return;
     ++cTurns;
+    if (dwTriedAt == 0) dwTriedAt = nowMs;
+    if (bRetryDue && static_cast<std::int32_t>(nowMs - dwRetryAt) >= 0) {
+        bRetryDue = false;
+        ++cTries;
+        dwTriedAt = nowMs;
+        std::string error;
+        if (!transport.connect(sHostName, wPort, error)) close("Could not reach the host at " + sHostName + ".");
+        return;
+    }
     if (bHosting) {
         hostSend(nowMs);
     } else if (state == State::Lobby) {
@@ -120,7 +142,17 @@ void Session::take(const TransportEvent& received, std::uint32_t nowMs) {
             if (bHosting) {
                 hostDisconnect(received.peer);
             } else if (state == State::Connecting) {
+                // Cut off at once while coming in (the host lets only a few
+                // in at a time from one address): another try, soon.
+                const bool cutOff = dwTriedAt == 0 || nowMs - dwTriedAt < kDropAfterMs - 500;
+                if (cutOff && cTries < kConnectTries) {
+                    bRetryDue = true;
+                    dwRetryAt = nowMs + kRetryAfterMs * cTries;
+                    return;
+                }
                 close("Could not reach the host at " + sHostName + ".");
+            } else if (received.goodbye) {
+                close("The host has left the game.");
             } else {
                 close("The connection to the host was lost.");
             }
@@ -180,6 +212,8 @@ void Session::ownColours(std::uint8_t (&human)[4]) const {
 
 void Session::beginMatch(const Start& start) {
     current = start;
+    watchCheck.clear();
+    dwPausedBy = kNobody;
     inputs.begin(start.owners);
     dwFramesKnown = 0;
     if (isSpectator()) inputs.limitKnown(0);
@@ -203,6 +237,7 @@ bool Session::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t fro
     beginMatch(start);
     guests.beginMatch();
     ledger.clear();
+    bMatchOutOfStep = false;
     room.matchRunning = true;
     for (PeerId peer = 0; peer < HostRoom::kSlots; ++peer) {
         HostRoom::Guest* g = guests.guest(peer);
@@ -224,14 +259,30 @@ void Session::reportHash(std::uint32_t frame, std::uint64_t hash) {
     if (!bHasMatch) return;
     if (bHosting) {
         hostHash(0, frame, hash);
-    } else if (state == State::Lobby) {
+        // Spectators check their own matches against the host's.
+        const Hash ours{current.matchId, frame, hash};
+        for (PeerId peer = 0; peer < HostRoom::kSlots; ++peer) {
+            const HostRoom::Guest* g = guests.guest(peer);
+            if (g != nullptr && g->welcomed && g->role == Role::Spectator && g->hasStart) {
+                send(peer, ours, Delivery::Reliable);
+            }
+        }
+    } else if (isSpectator()) {
+        if (bInMatch && watchCheck.ours(frame, hash)) spectatorOutOfStep();
+    } else if (state == State::Lobby && playsNow(iMachine)) {
         send(0, Hash{current.matchId, frame, hash}, Delivery::Reliable);
     }
 }
 
+bool Session::playsNow(int machine) const {
+    return bHasMatch && machine >= 0 && machine < kMaxPlayingMachines && inputs.plays(machine) &&
+           inputs.leftAt(machine) == InputTimeline::kStays;
+}
+
 void Session::requestPause(bool paused) {
+    if (!playsNow(iMachine)) return;
     if (bHosting) {
-        hostSetPaused(paused);
+        hostSetPaused(paused, 0);
     } else if (state == State::Lobby && bInMatch) {
         send(0, Pause{paused}, Delivery::Reliable);
     }
@@ -267,6 +318,13 @@ void Session::outOfStep(const OutOfStep& out) {
         hashes += line;
     }
     event(SessionEvent::Kind::OutOfStep, kNobody, out.frame, hashes);
+}
+
+void Session::spectatorOutOfStep() {
+    bInMatch = false;
+    char line[64];
+    std::snprintf(line, sizeof line, "machine 1: %016llx\n", static_cast<unsigned long long>(watchCheck.hostHash()));
+    event(SessionEvent::Kind::OutOfStep, kNobody, watchCheck.frame(), line);
 }
 
 void Session::addBlock(Inputs& message, int machine, std::uint32_t first) const {
@@ -319,7 +377,15 @@ void Session::guestReceive(const Message& message, std::uint32_t nowMs) {
         case MessageType::OutOfStep: {
             const OutOfStep& out = std::get<OutOfStep>(message);
             if (!bInMatch || out.matchId != current.matchId) return drop();
+            // Alone or with everybody, this machine's match ends here.
+            bInMatch = false;
             outOfStep(out);
+            break;
+        }
+        case MessageType::Hash: {
+            const Hash& hash = std::get<Hash>(message);
+            if (!isSpectator() || !bHasMatch || hash.matchId != current.matchId) return drop();
+            if (bInMatch && watchCheck.hosts(hash.frame, hash.hash)) spectatorOutOfStep();
             break;
         }
         case MessageType::Pause:
@@ -417,20 +483,24 @@ void Session::hostReceive(PeerId peer, const Message& message) {
             hostInputs(*from, std::get<Inputs>(message));
             break;
         case MessageType::Hash: {
+            // Only a machine that plays has a say, and only on frames whose
+            // keys the others have sent too: nothing else can be checked.
             const Hash& hash = std::get<Hash>(message);
-            if (!bHasMatch || hash.matchId != current.matchId || hash.frame % kHashEvery != 0) return drop();
+            if (from->role != Role::Player || !playsNow(from->machine) || hash.matchId != current.matchId ||
+                hash.frame > inputs.confirmedBesides(from->machine)) {
+                return drop();
+            }
             hostHash(from->machine, hash.frame, hash.hash);
             break;
         }
         case MessageType::Pause:
-            if (from->role != Role::Player || !bInMatch) return drop();
-            hostSetPaused(std::get<Pause>(message).paused);
+            if (from->role != Role::Player || !bInMatch || !playsNow(from->machine)) return drop();
+            hostSetPaused(std::get<Pause>(message).paused, from->machine);
             break;
         case MessageType::Leave:
-            if (from->role != Role::Player || !bHasMatch || std::get<Leave>(message).matchId != current.matchId) {
-                return drop();
-            }
+            if (!playsNow(from->machine) || std::get<Leave>(message).matchId != current.matchId) return drop();
             hostLeaveSeat(from->machine);
+            hostJudge();
             break;
         default:
             drop();
@@ -453,6 +523,7 @@ void Session::hostGreet(PeerId peer, const Hello& hello) {
         return;
     }
     send(peer, answer, Delivery::Reliable);
+    transport.admitted(peer);
     hostRefreshLobby();
 }
 
@@ -462,7 +533,10 @@ void Session::hostDisconnect(PeerId peer) {
     for (std::uint8_t& owner : room.owners) {
         if (owner == machine) owner = kNobody;
     }
-    if (machine < kMaxPlayingMachines) hostLeaveSeat(machine);
+    if (machine < kMaxPlayingMachines) {
+        hostLeaveSeat(machine);
+        hostJudge();
+    }
     hostRefreshLobby();
 }
 
@@ -476,6 +550,8 @@ void Session::hostLeaveSeat(std::uint8_t machine) {
     seatChanges.push_back(change);
     broadcast(change, false);
     event(SessionEvent::Kind::SeatChanged, machine, from);
+    // Its pause goes with it.
+    if (bPaused && dwPausedBy == machine) hostSetPaused(false, machine);
 }
 
 void Session::hostInputs(HostRoom::Guest& from, const Inputs& message) {
@@ -490,32 +566,50 @@ void Session::hostInputs(HostRoom::Guest& from, const Inputs& message) {
         inputs.add(block.machine, block.firstFrame, block.runs, block.runCount);
     }
     from.lead = std::clamp(static_cast<std::int32_t>(message.frame - dwFrame), -kMaxLead, kMaxLead);
+    // It learns in the answer how much of its keys we hold, also after the
+    // match, so that it can go once we hold them all.
+    from.answerDue = true;
 }
 
 void Session::hostHash(std::uint8_t machine, std::uint32_t frame, std::uint64_t hash) {
-    const HashLedger::Checkpoint* out = ledger.note(machine, frame, hash);
-    if (out == nullptr) return;
-    OutOfStep message;
-    message.matchId = current.matchId;
-    message.frame = out->frame;
-    for (int m = 0; m < kMaxPlayingMachines; ++m) {
-        if (out->reported & (1u << m)) {
-            message.reported = static_cast<std::uint8_t>(message.reported | 1u << m);
-            message.hashes[m] = out->hashes[m];
-        }
-    }
-    if (machine >= kMaxPlayingMachines) {
-        // A spectator's own trouble: the players' matches agree.
-        send(guests.peerOf(machine), message, Delivery::Reliable);
-        return;
-    }
-    broadcast(message, true);
-    if (bInMatch) outOfStep(message);
+    if (!ledger.note(machine, frame, hash)) return;
+    hostJudge();
 }
 
-void Session::hostSetPaused(bool paused) {
+void Session::hostJudge() {
+    std::uint8_t playing = 0;
+    for (int m = 1; m < kMaxPlayingMachines; ++m) {
+        if (playsNow(m)) playing = static_cast<std::uint8_t>(playing | 1u << m);
+    }
+    HashLedger::Verdict verdict;
+    while (bHasMatch && !bMatchOutOfStep && ledger.judge(playing, verdict)) {
+        OutOfStep message;
+        message.matchId = current.matchId;
+        message.frame = verdict.frame;
+        message.reported = verdict.reported;
+        for (int m = 0; m < kMaxPlayingMachines; ++m) message.hashes[m] = verdict.hashes[m];
+        if (verdict.everybody) {
+            bMatchOutOfStep = true;
+            broadcast(message, true);
+            if (bInMatch) outOfStep(message);
+            return;
+        }
+        // The others agree with the host: the odd machine goes, and its
+        // colours are the computer's for the rest of the match.
+        for (std::uint8_t m = 1; m < kMaxPlayingMachines; ++m) {
+            if (!(verdict.alone & (1u << m))) continue;
+            const PeerId peer = guests.peerOf(m);
+            if (peer != kNoPeer) send(peer, message, Delivery::Reliable);
+            hostLeaveSeat(m);
+            playing = static_cast<std::uint8_t>(playing & ~(1u << m));
+        }
+    }
+}
+
+void Session::hostSetPaused(bool paused, std::uint8_t by) {
     if (!bInMatch || paused == bPaused) return;
     bPaused = paused;
+    dwPausedBy = paused ? by : kNobody;
     broadcast(Pause{paused}, true);
     event(SessionEvent::Kind::PauseChanged);
 }
@@ -558,7 +652,8 @@ void Session::hostRelay(PeerId peer, HostRoom::Guest& to) {
     message.matchId = current.matchId;
     message.frame = dwFrame;
     message.lead = to.lead;
-    bool news = bInMatch;
+    bool news = bInMatch || to.answerDue;
+    to.answerDue = false;
     for (int m = 0; m < kMaxPlayingMachines; ++m) {
         message.held[m] = inputs.held(m);
         if (m == to.machine || !inputs.plays(m) || to.held[m] >= inputs.held(m)) continue;

@@ -8,6 +8,7 @@
 #include "net/HostRoom.h"
 #include "net/InputTimeline.h"
 #include "net/Messages.h"
+#include "net/WatchedHashes.h"
 #include "net/transport/Transport.h"
 
 namespace net {
@@ -121,6 +122,9 @@ private:
     void close(const std::string& why);
     void beginMatch(const Start& start);
     void outOfStep(const OutOfStep& out);
+    void spectatorOutOfStep();
+    // Whether the machine still plays a colour in the current match.
+    bool playsNow(int machine) const;
 
     // The host's side.
     void hostReceive(PeerId peer, const Message& message);
@@ -129,10 +133,11 @@ private:
     void hostLeaveSeat(std::uint8_t machine);
     void hostInputs(HostRoom::Guest& from, const Inputs& message);
     void hostHash(std::uint8_t machine, std::uint32_t frame, std::uint64_t hash);
+    void hostJudge();
     void hostSend(std::uint32_t nowMs);
     void hostRelay(PeerId peer, HostRoom::Guest& to);
     void hostFeedSpectator(PeerId peer, HostRoom::Guest& to);
-    void hostSetPaused(bool paused);
+    void hostSetPaused(bool paused, std::uint8_t by);
     void hostRefreshLobby();
 
     // A joining or watching machine's side.
@@ -151,6 +156,12 @@ private:
     State state = State::Connecting;
     std::string sProblem;
     std::string sHostName;
+    std::uint16_t wPort = 0;
+    // Coming in: the tries so far, when the last began, the next one due.
+    int cTries = 0;
+    std::uint32_t dwTriedAt = 0;
+    bool bRetryDue = false;
+    std::uint32_t dwRetryAt = 0;
     int iMachine = -1;
     std::vector<SessionEvent> events;
 
@@ -159,6 +170,9 @@ private:
     std::uint32_t dwLobbySentAt = 0;
     HostRoom guests;
     HashLedger ledger;
+    bool bMatchOutOfStep = false;
+    // A spectator's check of its match against the host's.
+    WatchedHashes watchCheck;
     std::vector<SeatChange> seatChanges;
 
     Start current;
@@ -170,6 +184,8 @@ private:
     // A spectator: the frames the host has sent so far.
     std::uint32_t dwFramesKnown = 0;
     bool bPaused = false;
+    // The host: the machine whose pause holds the room.
+    std::uint8_t dwPausedBy = kNobody;
     std::uint32_t cTurns = 0;
 
     // A guest's view of the host: how many of our frames it holds, the

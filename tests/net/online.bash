@@ -8,6 +8,7 @@ game=$1
 relay=$2
 sim=$3
 scripts=$4
+hostile=${5:-}
 work=$(mktemp -d)
 declare -A pids=()
 relayPid=

@@ -171,13 +171,16 @@ TEST(NetRoom, ForgedMessagesAreDroppedAndCounted) {
     EXPECT_EQ(room.host->dropped() - droppedBefore, 3u);
 }
 
-// P on any machine pauses the room's match everywhere, and P again on
-// another lets it go on; a machine not in the match is not heard.
+// P on any machine that plays pauses the room's match everywhere, and P
+// again on another lets it go on; a machine not in the match is not heard.
 TEST(NetRoom, APauseAskedAnywhereHoldsEveryMachine) {
     Room room;
     Session& guest = room.join(Role::Player);
     Session& watcher = room.join(Role::Spectator);
     ASSERT_TRUE(room.runUntil([&] { return guest.machine() == 1 && room.host->lobby().spectators == 1; }));
+    room.host->claim(0, true);
+    guest.claim(1, true);
+    ASSERT_TRUE(room.runUntil([&] { return room.host->lobby().owners[1] == 1; }));
     guest.requestPause(true);  // between matches: nothing to pause
     const std::int32_t table[31] = {};
     ASSERT_TRUE(room.host->startMatch(table, 3, 0));
