@@ -2,7 +2,7 @@
 // not the rules: it tries every way we know of to end, stall or fill a room
 // that honest machines play in.
 //
-//   quadrill-hostile-client --to PORT [--colour N]
+//   quadrill-hostile-client --to PORT [--colour N] [--pause-for SECONDS]
 //
 // - Fifteen connections that never say Hello, opened as the others join.
 // - A watcher that reports made-up hashes: for frame 30, and for the last
@@ -74,6 +74,9 @@ public:
 struct Options {
     std::uint16_t port = 0;
     std::uint8_t colour = 3;
+    // Instead of its tricks, the player only holds the room paused this
+    // long (to measure what a pause costs).
+    double pauseFor = 0;
 };
 
 class Hostile {
@@ -85,16 +88,18 @@ public:
             mute.push_back(std::make_unique<Link>());
             if (!mute.back()->open(options.port)) return 2;
         }
-        bool opened = false;
+        int opened = 0;
+        Link* const links[] = {&watcher, &player, &big};
         while (secondsSince(start) < 140 && !bOver) {
             turnMute();
-            // The rest once the host has seen the silent ones: it lets a few
-            // in at a time from one address.
-            if (!opened && secondsSince(start) > 0.5) {
-                if (!watcher.open(options.port) || !player.open(options.port) || !big.open(options.port)) return 2;
-                opened = true;
+            // The rest one by one, once the host has closed the silent ones:
+            // it lets only a few in at a time from one address, and these do
+            // not try again.
+            if (opened < 3 && secondsSince(start) > 2.5 + 0.2 * opened) {
+                if (!links[opened]->open(options.port)) return 2;
+                ++opened;
             }
-            if (!opened) {
+            if (opened < 3) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(8));
                 continue;
             }
@@ -193,6 +198,20 @@ private:
         }
         if (!playing || machine >= net::kMaxPlayingMachines) return;
         const double inMatch = secondsSince(start) - matchStarted;
+        if (options.pauseFor > 0) {
+            if (step == 0 && inMatch > 2) {
+                std::printf("pause at %.1f s\n", secondsSince(start));
+                player.say(net::Pause{true});
+                ++step;
+            } else if (step == 1 && inMatch > 2 + options.pauseFor) {
+                std::printf("resume at %.1f s\n", secondsSince(start));
+                std::fflush(stdout);
+                player.say(net::Pause{false});
+                ++step;
+            }
+            sendKeys();
+            return;
+        }
         if (step == 0 && inMatch > 2) {
             // A frame nobody has reached.
             player.say(net::Hash{matchId, (hostFrame / net::kHashEvery + 100) * net::kHashEvery, 1});
@@ -264,6 +283,8 @@ int main(int argc, char** argv) {
         const unsigned long value = std::strtoul(argv[i + 1], nullptr, 10);
         if (name == "--to") {
             options.port = static_cast<std::uint16_t>(value);
+        } else if (name == "--pause-for") {
+            options.pauseFor = static_cast<double>(value);
         } else if (name == "--colour") {
             options.colour = static_cast<std::uint8_t>(value & 3);
         }
