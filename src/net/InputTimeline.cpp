@@ -91,4 +91,15 @@ int InputTimeline::runsFrom(int machine, std::uint32_t first, std::uint32_t maxF
     return count;
 }
 
+void InputTimeline::addBlock(Inputs& message, int machine, std::uint32_t first) const {
+    if (message.blockCount >= kMaxPlayingMachines) return;
+    InputBlock& block = message.blocks[message.blockCount];
+    const int runs = runsFrom(machine, first, kMaxFramesPerBlock, block.runs, kMaxRunsPerBlock, 0xFF);
+    if (runs == 0) return;
+    block.machine = static_cast<std::uint8_t>(machine);
+    block.firstFrame = first;
+    block.runCount = static_cast<std::uint8_t>(runs);
+    ++message.blockCount;
+}
+
 }  // namespace net

@@ -48,6 +48,10 @@ public:
     void people(std::uint32_t frame, std::uint8_t (&human)[4]) const;
     const std::uint8_t* owners() const { return owner; }
 
+    // Appends to `message` a block of the machine's frames from `first`, as
+    // many as a block holds; nothing when it holds none of them.
+    void addBlock(Inputs& message, int machine, std::uint32_t first) const;
+
     // Up to `maxFrames` frames of the machine from `first` as runs.
     int runsFrom(int machine, std::uint32_t first, std::uint32_t maxFrames, InputRun* runs, int maxRuns,
                  std::uint32_t maxRunLength) const;

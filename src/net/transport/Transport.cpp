@@ -33,6 +33,8 @@ constexpr enet_uint32 kGoodbye = 0x51554144;
 
 struct Slot {
     bool active = false;
+    // Which connection of the peer slot this is: ENet's own number for it.
+    enet_uint32 connection = 0;
     bool announced = false;
     bool admitted = false;
     enet_uint32 since = 0;
@@ -157,8 +159,10 @@ bool Transport::watch(TransportEvent& event) {
             slot = Slot{};
             continue;
         }
-        if (!slot.active) {
+        if (!slot.active || slot.connection != peer.connectID) {
+            slot = Slot{};
             slot.active = true;
+            slot.connection = peer.connectID;
             slot.since = now;
             slot.heard = now;
         }
@@ -228,8 +232,10 @@ bool Transport::poll(TransportEvent& event) {
                 // Silence, watched above, drops a machine; ENet only gives up
                 // on a packet after very long.
                 enet_peer_timeout(raw.peer, ENET_PEER_TIMEOUT_LIMIT, kEnetPatienceMs, kEnetPatienceMs);
-                if (!slot.active) {
+                if (!slot.active || slot.connection != raw.peer->connectID) {
+                    slot = Slot{};
                     slot.active = true;
+                    slot.connection = raw.peer->connectID;
                     slot.since = enet_time_get();
                 }
                 slot.announced = true;
@@ -277,7 +283,9 @@ void Transport::wait(std::uint32_t ms) {
 
 void Transport::send(PeerId id, const std::uint8_t* data, std::size_t size, Delivery delivery) {
     ENetPeer* peer = pHost->peer(id);
-    if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED || size > kMaxMessageBytes) return;
+    // Nothing of ours is longer than a message; the other side would cut
+    // us off for it, so the size is left for it to judge.
+    if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED) return;
     const bool reliable = delivery == Delivery::Reliable;
     ENetPacket* packet = enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (packet == nullptr) return;
