@@ -306,7 +306,7 @@ void Transport::disconnectAll() {
     if (pHost->host == nullptr) return;
     for (std::size_t i = 0; i < pHost->host->peerCount; ++i) {
         ENetPeer& peer = pHost->host->peers[i];
-        if (peer.state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_now(&peer, 0);
+        if (peer.state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_now(&peer, kGoodbye);
     }
     enet_host_flush(pHost->host);
 }
