@@ -9,7 +9,7 @@
 namespace net {
 
 // The host's side of the room: which connection is which machine, who may
-// come in, and what each machine may say. It decides; the session does the
+// come in, and what each machine may say. It decides; the hub does the
 // sending.
 class HostRoom {
 public:
