@@ -20,6 +20,7 @@ constexpr double kAheadSmoothing = 0.1;
 // later each time.
 constexpr int kConnectTries = 6;
 constexpr std::uint32_t kRetryAfterMs = 150;
+constexpr int kUnansweredTries = 2;
 
 }  // namespace
 
@@ -31,6 +32,7 @@ bool GuestSide::open(const std::string& host, std::uint16_t port, std::string& e
     wPort = port;
     dwTriedAt = 0;
     cTries = 1;
+    cUnanswered = 0;
     return transport.connect(host, port, error);
 }
 
@@ -44,9 +46,12 @@ void GuestSide::connected() { say(helloFor(role, versions)); }
 void GuestSide::disconnected(bool goodbye, std::uint32_t nowMs) {
     if (s.phase == RoomState::Phase::Connecting) {
         // Cut off at once while coming in (the host lets only a few in at a
-        // time from one address): another try, soon.
+        // time from one address, and only for a while): another try, soon.
+        // A try that went unanswered may have been unlucky on a lossy line:
+        // one or two more before giving up.
         const bool cutOff = dwTriedAt == 0 || nowMs - dwTriedAt < kDropAfterMs - 500;
-        if (cutOff && cTries < kConnectTries) {
+        if (!cutOff) ++cUnanswered;
+        if (cTries < kConnectTries && cUnanswered <= kUnansweredTries) {
             bRetryDue = true;
             dwRetryAt = nowMs + kRetryAfterMs * static_cast<std::uint32_t>(cTries);
             return;

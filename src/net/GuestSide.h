@@ -50,6 +50,7 @@ private:
     std::uint16_t wPort = 0;
     // Coming in: the tries so far, when the last began, the next one due.
     int cTries = 0;
+    int cUnanswered = 0;
     std::uint32_t dwTriedAt = 0;
     bool bRetryDue = false;
     std::uint32_t dwRetryAt = 0;
