@@ -631,6 +631,8 @@ void Application::onlineFrame() {
         endOnlineMatch(over);
         return;
     }
+    // A paused room's picture does not change: it was shown with the note.
+    if (pOnline->session().isPaused()) return;
     if (!drawScene()) platform::requestClose();
 }
 

@@ -9,13 +9,14 @@
 namespace net {
 
 // The host's side of the room: which connection is which machine, who may
-// come in, and what each machine may say. It decides; the session does the
+// come in, and what each machine may say. It decides; the hub does the
 // sending.
 class HostRoom {
 public:
-    static constexpr int kSlots = 32;
+    // As many as the transport has connections.
+    static constexpr int kSlots = static_cast<int>(Transport::kPeerSlots);
     // A connection that has not said who it is within this time is closed.
-    static constexpr std::uint32_t kHelloWithinMs = 5000;
+    static constexpr std::uint32_t kHelloWithinMs = Transport::kHandshakeWithinMs;
     // Inputs further ahead of the host than this are not a real machine's.
     static constexpr std::uint32_t kMaxAheadFrames = 240;
 
@@ -29,6 +30,8 @@ public:
         std::uint32_t held[kMaxPlayingMachines] = {};
         // How far ahead of the host it was when last heard from.
         std::int32_t lead = 0;
+        // It sent keys since we last told it what we hold.
+        bool answerDue = false;
         // Spectators: the confirmed frames sent so far, and whether they
         // have the match's start and how many seat changes.
         std::uint32_t framesSent = 0;

@@ -52,10 +52,10 @@ std::uint32_t InputTimeline::leftAt(int machine) const {
     return left[machine];
 }
 
-std::uint32_t InputTimeline::confirmed() const {
+std::uint32_t InputTimeline::confirmedBesides(int machine) const {
     std::uint32_t known = dwKnownLimit;
     for (int m = 0; m < kMaxPlayingMachines; ++m) {
-        if (!plays(m)) continue;
+        if (!plays(m) || m == machine) continue;
         // A machine that went is known to the end once all it sent is here.
         if (left[m] != kStays && held(m) >= left[m]) continue;
         if (held(m) < known) known = held(m);
@@ -89,6 +89,17 @@ int InputTimeline::runsFrom(int machine, std::uint32_t first, std::uint32_t maxF
         }
     }
     return count;
+}
+
+void InputTimeline::addBlock(Inputs& message, int machine, std::uint32_t first) const {
+    if (message.blockCount >= kMaxPlayingMachines) return;
+    InputBlock& block = message.blocks[message.blockCount];
+    const int runs = runsFrom(machine, first, kMaxFramesPerBlock, block.runs, kMaxRunsPerBlock, 0xFF);
+    if (runs == 0) return;
+    block.machine = static_cast<std::uint8_t>(machine);
+    block.firstFrame = first;
+    block.runCount = static_cast<std::uint8_t>(runs);
+    ++message.blockCount;
 }
 
 }  // namespace net

@@ -35,7 +35,9 @@ public:
     std::uint32_t held(int machine) const;
     std::uint32_t leftAt(int machine) const;
     // Frames whose keys are known from everybody: the confirmed ones.
-    std::uint32_t confirmed() const;
+    std::uint32_t confirmed() const { return confirmedBesides(-1); }
+    // The same, leaving one machine's keys out of the count.
+    std::uint32_t confirmedBesides(int machine) const;
     // A spectator knows no more frames than the host has told it of, even
     // when nobody's keys are needed (a match of computers only).
     void limitKnown(std::uint32_t frames) { dwKnownLimit = frames; }
@@ -45,6 +47,10 @@ public:
     // Who plays in a frame: the human flags of the player setup.
     void people(std::uint32_t frame, std::uint8_t (&human)[4]) const;
     const std::uint8_t* owners() const { return owner; }
+
+    // Appends to `message` a block of the machine's frames from `first`, as
+    // many as a block holds; nothing when it holds none of them.
+    void addBlock(Inputs& message, int machine, std::uint32_t first) const;
 
     // Up to `maxFrames` frames of the machine from `first` as runs.
     int runsFrom(int machine, std::uint32_t first, std::uint32_t maxFrames, InputRun* runs, int maxRuns,

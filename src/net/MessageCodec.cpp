@@ -130,7 +130,8 @@ void layout(Io& io, Hello& m) {
 
 template <class Io>
 void layout(Io& io, Welcome& m) {
-    io.u8(m.machine, 0, kMaxMachines - 1);
+    // The host is machine 0 and welcomes nobody as itself.
+    io.u8(m.machine, 1, kMaxMachines - 1);
 }
 
 template <class Io>
@@ -198,6 +199,7 @@ template <class Io>
 void layout(Io& io, Hash& m) {
     io.u8(m.matchId);
     io.frame(m.frame);
+    io.require(m.frame % kHashEvery == 0);
     io.u64(m.hash);
 }
 

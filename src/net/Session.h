@@ -1,42 +1,26 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "net/GuestSide.h"
 #include "net/Handshake.h"
-#include "net/HashLedger.h"
-#include "net/HostRoom.h"
+#include "net/HostAuthority.h"
 #include "net/InputTimeline.h"
 #include "net/Messages.h"
+#include "net/RoomState.h"
 #include "net/transport/Transport.h"
 
 namespace net {
 
-// What happened in the room since the game last looked.
-struct SessionEvent {
-    enum class Kind {
-        Welcomed,      // the host took this machine in
-        LobbyChanged,  // claims, machines or round trips changed
-        MatchStarts,   // a match begins (match() tells which)
-        SeatChanged,   // `machine` left its colours to the computer from `frame`
-        PauseChanged,  // the room paused or went on
-        OutOfStep,     // the machines' matches differ after `frame`
-        MatchEnded,    // the host left the match
-        Closed,        // the room is gone for this machine (problem() says why)
-        TurnedAway,    // the host refused a machine (note says why)
-    };
-    Kind kind = Kind::LobbyChanged;
-    std::uint8_t machine = kNobody;
-    std::uint32_t frame = 0;
-    std::string note;
-};
-
 // This machine's place in an online room: the host's, a player's or a
 // spectator's. It keeps the room's lobby (who claimed which colour), the
 // keys of every machine in the current match, and the match's agreed
-// events (seat changes, pause, hashes), and it does all the talking. Every
-// message that arrives is checked; whatever a machine may not say, or not
-// now, is dropped and counted.
+// events (seat changes, pause, hashes), and it does all the talking: the
+// host through its authority over the room, the others through their
+// guest's side. Every message that arrives is checked; whatever a machine
+// may not say, or not now, is dropped and counted.
 class Session {
 public:
     // The host is a player too: machine 0.
@@ -59,16 +43,16 @@ public:
     void send(std::uint32_t nowMs);
     std::vector<SessionEvent> takeEvents();
 
-    bool isHost() const { return bHosting; }
+    bool isHost() const { return host != nullptr; }
     std::uint16_t port() const { return transport.port(); }
-    bool isSpectator() const { return role == Role::Spectator; }
+    bool isSpectator() const { return guest != nullptr && guest->isSpectator(); }
     // -1 until the host has taken this machine in.
-    int machine() const { return iMachine; }
-    bool isOpen() const { return state == State::Lobby; }
-    const std::string& problem() const { return sProblem; }
-    const Lobby& lobby() const { return room; }
+    int machine() const { return s.machine; }
+    bool isOpen() const { return s.phase == RoomState::Phase::Lobby; }
+    const std::string& problem() const { return s.problem; }
+    const Lobby& lobby() const { return s.lobby; }
     // This machine's round trip to the host (0 on the host).
-    std::uint32_t roundTripMs() const;
+    std::uint32_t roundTripMs() const { return guest ? guest->roundTripMs() : 0; }
 
     // The lobby. A colour another machine claimed cannot be claimed here.
     bool mayClaim(int colour) const;
@@ -80,19 +64,23 @@ public:
 
     // The current match, from its start until this machine has finished or
     // left it.
-    bool inMatch() const { return bInMatch; }
-    const Start& match() const { return current; }
-    InputTimeline& timeline() { return inputs; }
-    const InputTimeline& timeline() const { return inputs; }
+    bool inMatch() const { return s.inMatch; }
+    const Start& match() const { return s.current; }
+    InputTimeline& timeline() { return s.inputs; }
+    const InputTimeline& timeline() const { return s.inputs; }
     // How far this machine has run the match: told to the others.
-    void setFrame(std::uint32_t frame) { dwFrame = frame; }
+    void setFrame(std::uint32_t frame) { s.frame = frame; }
     // How many frames this machine runs ahead of the host (negative:
     // behind), as far as it can tell; false when it cannot (no word from
     // the host lately, paused, or on the host).
-    bool aheadOfHost(std::uint32_t nowMs, double& frames) const;
+    bool aheadOfHost(std::uint32_t nowMs, double& frames) const {
+        return guest != nullptr && guest->aheadOfHost(nowMs, frames);
+    }
     void reportHash(std::uint32_t frame, std::uint64_t hash);
+    // Asked of the room by a machine that plays a colour; heard by nobody
+    // else.
     void requestPause(bool paused);
-    bool isPaused() const { return bPaused; }
+    bool isPaused() const { return s.paused; }
     // Escape here: a player's colours go to the computer for the others;
     // the host's leaving ends the match for all.
     void leaveMatch();
@@ -105,82 +93,18 @@ public:
     bool mayGoNow() const;
 
     // Messages dropped because they were wrong, not allowed, or not now.
-    std::uint64_t dropped() const { return cDropped; }
+    std::uint64_t dropped() const { return s.dropped; }
     std::uint64_t bytesSent() const { return transport.bytesSent(); }
     std::uint64_t bytesReceived() const { return transport.bytesReceived(); }
 
 private:
-    enum class State { Connecting, Lobby, Closed };
-
-    void send(PeerId peer, const Message& message, Delivery delivery);
-    void broadcast(const Message& message, bool toSpectators);
     void take(const TransportEvent& event, std::uint32_t nowMs);
-    void event(SessionEvent::Kind kind, std::uint8_t machine = kNobody, std::uint32_t frame = 0,
-               const std::string& note = "");
-    void drop() { ++cDropped; }
-    void close(const std::string& why);
-    void beginMatch(const Start& start);
-    void outOfStep(const OutOfStep& out);
-
-    // The host's side.
-    void hostReceive(PeerId peer, const Message& message);
-    void hostGreet(PeerId peer, const Hello& hello);
-    void hostDisconnect(PeerId peer);
-    void hostLeaveSeat(std::uint8_t machine);
-    void hostInputs(HostRoom::Guest& from, const Inputs& message);
-    void hostHash(std::uint8_t machine, std::uint32_t frame, std::uint64_t hash);
-    void hostSend(std::uint32_t nowMs);
-    void hostRelay(PeerId peer, HostRoom::Guest& to);
-    void hostFeedSpectator(PeerId peer, HostRoom::Guest& to);
-    void hostSetPaused(bool paused);
-    void hostRefreshLobby();
-
-    // A joining or watching machine's side.
-    void guestReceive(const Message& message, std::uint32_t nowMs);
-    void guestInputs(const Inputs& message, std::uint32_t nowMs);
-    void guestFrames(const Frames& message);
-    void guestSend();
-
-    // Appends a block of `machine`'s frames from `first` to `message`.
-    void addBlock(Inputs& message, int machine, std::uint32_t first) const;
 
     Transport transport;
-    bool bHosting;
-    Role role;
-    Versions versions;
-    State state = State::Connecting;
-    std::string sProblem;
-    std::string sHostName;
-    int iMachine = -1;
-    std::vector<SessionEvent> events;
-
-    Lobby room;
-    bool bLobbyChanged = false;
-    std::uint32_t dwLobbySentAt = 0;
-    HostRoom guests;
-    HashLedger ledger;
-    std::vector<SeatChange> seatChanges;
-
-    Start current;
-    std::uint8_t cNextMatch = 1;
-    bool bInMatch = false;
-    bool bHasMatch = false;
-    InputTimeline inputs;
-    std::uint32_t dwFrame = 0;
-    // A spectator: the frames the host has sent so far.
-    std::uint32_t dwFramesKnown = 0;
-    bool bPaused = false;
-    std::uint32_t cTurns = 0;
-
-    // A guest's view of the host: how many of our frames it holds, the
-    // latest frame it said it was at and when that came.
-    std::uint32_t dwHostHolds = 0;
-    double dAheadOfHost = 0;
-    bool bAheadKnown = false;
-    std::uint32_t dwAheadAt = 0;
-    std::uint32_t dwNow = 0;
-
-    std::uint64_t cDropped = 0;
+    RoomState s;
+    // One of the two: this machine hosts the room, or is a guest in it.
+    std::unique_ptr<HostAuthority> host;
+    std::unique_ptr<GuestSide> guest;
 };
 
 }  // namespace net

@@ -25,7 +25,7 @@ public:
     net::Message message(int type) {
         switch (type) {
             case 0: return hello();
-            case 1: return net::Welcome{byte(net::kMaxMachines - 1)};
+            case 1: return net::Welcome{static_cast<std::uint8_t>(1 + byte(net::kMaxMachines - 2))};
             case 2: return refuse();
             case 3: return lobby();
             case 4: return net::Claim{byte(3), coin()};
@@ -33,7 +33,7 @@ public:
             case 6: return inputs();
             case 7: return frames();
             case 8: return net::SeatChange{byte(255), static_cast<std::uint8_t>(1 + draws() % 3), frame()};
-            case 9: return net::Hash{byte(255), frame(), wide()};
+            case 9: return net::Hash{byte(255), frame() / net::kHashEvery * net::kHashEvery, wide()};
             case 10: return outOfStep();
             case 11: return net::Pause{coin()};
             case 12: return net::Leave{byte(255)};
@@ -137,6 +137,14 @@ private:
     std::mt19937& draws;
 };
 
+// What the protocol's document says of the fields the layouts alone do not
+// make plain.
+bool keepsTheDocumentedLimits(const net::Message& message) {
+    if (const auto* welcome = std::get_if<net::Welcome>(&message)) return welcome->machine >= 1;
+    if (const auto* hash = std::get_if<net::Hash>(&message)) return hash->frame % net::kHashEvery == 0;
+    return true;
+}
+
 Bytes encoded(const net::Message& message, bool& ok) {
     net::WireWriter writer;
     ok = net::encodeMessage(message, writer);
@@ -186,6 +194,10 @@ int main(int argc, char** argv) {
             if (encoded(read, ok) != input || !ok) {
                 ++findings;
                 std::fprintf(stderr, "input %lu: read, but it does not write back to the same bytes\n", i);
+            }
+            if (!keepsTheDocumentedLimits(read)) {
+                ++findings;
+                std::fprintf(stderr, "input %lu: read, but a field is out of its documented range\n", i);
             }
         } else {
             ++refusedBy[static_cast<int>(result)];

@@ -5,10 +5,13 @@
 // real host, which so sees them as different machines.
 //
 //   quadrill-lossy-relay --listen PORT --to HOST:PORT [--delay MS]
-//                        [--jitter MS] [--loss PERCENT] [--seed N]
+//                        [--jitter MS] [--loss PERCENT] [--duplicate PERCENT]
+//                        [--seed N]
 //
 // --delay is one way (50: a round trip of 100 ms), --jitter the width of
-// the window each delay is drawn from around it (20: 40 to 60 ms). It runs
+// the window each delay is drawn from around it (20: 40 to 60 ms);
+// --duplicate sends that share of the datagrams twice, each copy with a
+// delay of its own. It runs
 // until it is sent SIGTERM or SIGINT, then prints what it did.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -42,6 +45,7 @@ struct Options {
     double delayMs = 50;
     double jitterMs = 20;
     double lossPercent = 5;
+    double duplicatePercent = 0;
     unsigned seed = 1;
 };
 
@@ -90,6 +94,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.jitterMs = std::atof(value);
         } else if (name == "--loss") {
             options.lossPercent = std::atof(value);
+        } else if (name == "--duplicate") {
+            options.duplicatePercent = std::atof(value);
         } else if (name == "--seed") {
             options.seed = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
         } else {
@@ -186,6 +192,11 @@ private:
             ++lost;
             return;
         }
+        if (percent(draws) < options.duplicatePercent) queueCopy(socket, to, data, size);
+        queueCopy(socket, to, data, size);
+    }
+
+    void queueCopy(int socket, const sockaddr_in& to, const char* data, std::size_t size) {
         std::uniform_real_distribution<double> spread(-options.jitterMs / 2, options.jitterMs / 2);
         Datagram datagram;
         datagram.dueMs = nowMs() + options.delayMs + spread(draws);
@@ -228,7 +239,7 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: quadrill-lossy-relay --listen PORT --to HOST:PORT [--delay MS] [--jitter MS] "
-                     "[--loss PERCENT] [--seed N]\n");
+                     "[--loss PERCENT] [--duplicate PERCENT] [--seed N]\n");
         return 2;
     }
     signal(SIGTERM, onSignal);

@@ -8,9 +8,12 @@ game=$1
 relay=$2
 sim=$3
 scripts=$4
+hostile=${5:-}
 work=$(mktemp -d)
 declare -A pids=()
 relayPid=
+# The relay's network, when a test wants another than its own.
+relayOptions=(--seed 7)
 
 cleanup() {
   for pid in "${pids[@]}" $relayPid; do kill "$pid" 2>/dev/null || true; done
@@ -48,7 +51,7 @@ startRoom() {
     start host --host "$hostPort" "${hostArgs[@]}"
     sleep 0.5
     if kill -0 "${pids[host]}" 2>/dev/null; then
-      "$relay" --listen "$relayPort" --to "127.0.0.1:$hostPort" --seed 7 2> "$work/relay.err" &
+      "$relay" --listen "$relayPort" --to "127.0.0.1:$hostPort" "${relayOptions[@]}" 2> "$work/relay.err" &
       relayPid=$!
       sleep 0.2
       kill -0 "$relayPid" 2>/dev/null && return 0

@@ -175,13 +175,16 @@ TEST(NetRoom, ForgedMessagesAreDroppedAndCounted) {
     EXPECT_EQ(room.host->dropped() - droppedBefore, 3u);
 }
 
-// P on any machine pauses the room's match everywhere, and P again on
-// another lets it go on; a machine not in the match is not heard.
+// P on any machine that plays pauses the room's match everywhere, and P
+// again on another lets it go on; a machine not in the match is not heard.
 TEST(NetRoom, APauseAskedAnywhereHoldsEveryMachine) {
     Room room;
     Session& guest = room.join(Role::Player);
     Session& watcher = room.join(Role::Spectator);
     ASSERT_TRUE(room.runUntil([&] { return guest.machine() == 1 && room.host->lobby().spectators == 1; }));
+    room.host->claim(0, true);
+    guest.claim(1, true);
+    ASSERT_TRUE(room.runUntil([&] { return room.host->lobby().owners[1] == 1; }));
     guest.requestPause(true);  // between matches: nothing to pause
     const std::int32_t table[31] = {};
     ASSERT_TRUE(room.host->startMatch(table, 3, 0));
@@ -192,6 +195,50 @@ TEST(NetRoom, APauseAskedAnywhereHoldsEveryMachine) {
     ASSERT_TRUE(room.runUntil([&] { return room.host->isPaused() && guest.isPaused() && watcher.isPaused(); }));
     room.host->requestPause(false);
     ASSERT_TRUE(room.runUntil([&] { return !room.host->isPaused() && !guest.isPaused() && !watcher.isPaused(); }));
+}
+
+// A spectator, or a player that has left the match, says things that would
+// move the room: a made-up hash, pauses. None of it is heard, and a pause
+// asked by a player that then leaves ends as it leaves.
+TEST(NetRoom, OnlyAMachineThatPlaysMovesTheRoom) {
+    Room room;
+    Session& guest = room.join(Role::Player);
+    Session& watcher = room.join(Role::Spectator);
+    ASSERT_TRUE(room.runUntil([&] { return guest.machine() == 1 && room.host->lobby().spectators == 1; }));
+    room.host->claim(0, true);
+    guest.claim(1, true);
+    ASSERT_TRUE(room.runUntil([&] { return room.host->lobby().owners[1] == 1; }));
+    const std::int32_t table[31] = {};
+    ASSERT_TRUE(room.host->startMatch(table, 3, 0));
+    ASSERT_TRUE(room.runUntil([&] { return guest.inMatch() && watcher.inMatch(); }));
+
+    std::vector<SessionEvent> hostSaw;
+    watcher.requestPause(true);
+    watcher.reportHash(30, 0xBAD);
+    guest.requestPause(true);
+    ASSERT_TRUE(room.runUntil([&] { return room.host->isPaused() && watcher.isPaused(); }));
+    guest.leaveMatch();
+    ASSERT_TRUE(room.runUntil([&] { return !room.host->isPaused() && !watcher.isPaused(); }));
+    guest.requestPause(true);
+    room.runUntil([] { return false; });
+    EXPECT_FALSE(room.host->isPaused());
+    EXPECT_FALSE(hasEvent(hostSaw, *room.host, SessionEvent::Kind::OutOfStep));
+    EXPECT_TRUE(room.host->inMatch());
+}
+
+// The host's game closes: the others hear it as a goodbye, not as a line
+// that went dead, even when its last message and its goodbye come at once.
+TEST(NetRoom, TheHostsGoodbyeIsNotALostConnection) {
+    Room room;
+    Session& guest = room.join(Role::Player);
+    ASSERT_TRUE(room.runUntil([&] { return guest.machine() == 1; }));
+    room.host.reset();
+    const std::uint32_t start = nowMs();
+    while (guest.problem().empty() && nowMs() - start < 2000) {
+        guest.service(nowMs());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(guest.problem(), "The host has left the game.");
 }
 
 }  // namespace

@@ -4,27 +4,71 @@
 
 namespace {
 
-TEST(HashLedger, TheFirstDisagreeingReportEndsTheMatchOnce) {
-    net::HashLedger ledger;
-    EXPECT_EQ(ledger.note(1, 30, 0xAA), nullptr);
-    EXPECT_EQ(ledger.note(0, 30, 0xAA), nullptr);
-    EXPECT_EQ(ledger.note(2, 60, 0xBB), nullptr);
-    const net::HashLedger::Checkpoint* out = ledger.note(0, 60, 0xBC);
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(out->frame, 60u);
-    EXPECT_EQ(out->reported, 0x5);
-    EXPECT_EQ(out->hashes[2], 0xBBu);
-    EXPECT_EQ(ledger.note(1, 60, 0xBD), nullptr);
-    // A machine's second word for a frame is not taken.
-    EXPECT_EQ(ledger.note(1, 30, 0xFF), nullptr);
+using net::HashLedger;
+
+constexpr std::uint8_t kGuests12 = 0x6;  // machines 1 and 2 play besides the host
+
+TEST(HashLedger, AMachineThatDiffersFromTheHostAndAnotherGoesAlone) {
+    HashLedger ledger;
+    HashLedger::Verdict verdict;
+    EXPECT_TRUE(ledger.note(1, 30, 0xAA));
+    EXPECT_TRUE(ledger.note(0, 30, 0xAA));
+    EXPECT_FALSE(ledger.judge(kGuests12, verdict));  // machine 2 has not spoken yet
+    EXPECT_TRUE(ledger.note(2, 30, 0xBB));
+    ASSERT_TRUE(ledger.judge(kGuests12, verdict));
+    EXPECT_FALSE(verdict.everybody);
+    EXPECT_EQ(verdict.alone, 0x4);
+    EXPECT_EQ(verdict.frame, 30u);
+    EXPECT_EQ(verdict.reported, 0x7);
+    EXPECT_EQ(verdict.hashes[2], 0xBBu);
+    // Judged once; and a machine's second word for a frame is not taken.
+    EXPECT_FALSE(ledger.judge(0x2, verdict));
+    EXPECT_FALSE(ledger.note(2, 30, 0xAA));
+}
+
+TEST(HashLedger, TheMatchEndsForAllWhenTheHostStandsAlone) {
+    HashLedger ledger;
+    HashLedger::Verdict verdict;
+    ledger.note(0, 60, 0xA);
+    ledger.note(1, 60, 0xB);
+    ledger.note(2, 60, 0xB);
+    ASSERT_TRUE(ledger.judge(kGuests12, verdict));
+    EXPECT_TRUE(verdict.everybody);
+    EXPECT_EQ(verdict.alone, 0);
+
+    // Only the host and one guest: nobody can tell which is right.
+    HashLedger two;
+    two.note(1, 30, 0xB);
+    two.note(0, 30, 0xA);
+    ASSERT_TRUE(two.judge(0x2, verdict));
+    EXPECT_TRUE(verdict.everybody);
+}
+
+TEST(HashLedger, AMachineThatSaysNothingCannotHoldTheJudgementOff) {
+    HashLedger ledger;
+    HashLedger::Verdict verdict;
+    ledger.note(0, 30, 0xA);
+    ledger.note(1, 30, 0xB);
+    for (std::uint32_t frame = 60; frame < 30 + HashLedger::kPatienceFrames; frame += 30) {
+        ledger.note(0, frame, frame);
+        ledger.note(1, frame, frame);
+        EXPECT_FALSE(ledger.judge(kGuests12, verdict)) << frame;
+    }
+    ledger.note(0, 30 + HashLedger::kPatienceFrames, 1);
+    ASSERT_TRUE(ledger.judge(kGuests12, verdict));
+    EXPECT_TRUE(verdict.everybody);
+    EXPECT_EQ(verdict.frame, 30u);
 }
 
 TEST(HashLedger, ReportsForLongGoneCheckpointsAreTooLate) {
-    net::HashLedger ledger;
+    HashLedger ledger;
     for (std::uint32_t k = 1; k <= 40; ++k) ledger.note(0, 30 * k, k);
-    EXPECT_EQ(ledger.note(1, 30, 99), nullptr);
-    ASSERT_NE(ledger.note(1, 30 * 40, 99), nullptr);
-    EXPECT_EQ(ledger.note(12, 30 * 39, 99), nullptr);  // no such machine
+    EXPECT_FALSE(ledger.note(1, 30, 99));
+    EXPECT_TRUE(ledger.note(1, 30 * 40, 99));
+    EXPECT_FALSE(ledger.note(4, 30 * 39, 99));  // a spectator has no say
+    HashLedger::Verdict verdict;
+    ASSERT_TRUE(ledger.judge(0x2, verdict));
+    EXPECT_EQ(verdict.frame, 30u * 40);
 }
 
 }  // namespace

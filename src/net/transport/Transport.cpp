@@ -2,7 +2,9 @@
 
 #include <enet/enet.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace net {
 
@@ -11,16 +13,41 @@ namespace {
 constexpr std::size_t kChannels = 2;
 constexpr enet_uint8 kReliableChannel = 0;
 constexpr enet_uint8 kUnreliableChannel = 1;
-// Three machines that play, eight that watch, and room to tell a few more
-// politely that there is no room.
-constexpr std::size_t kPeerSlots = kMaxPlayingMachines - 1 + kMaxSpectators + 4;
-// Unacknowledged data a peer may have waiting with us, all channels.
+// Data of a peer's that waits with us for an earlier packet, all channels:
+// beyond, what comes is not taken, so it comes again later.
 constexpr std::size_t kMaxWaitingBytes = 64 * 1024;
+// A packet is assembled up to this size, so that one too big for a
+// message is seen and its sender cut off; ENet drops bigger ones itself.
+constexpr std::size_t kLargestAssembled = 64 * 1024;
+// ENet's own patience with a packet nobody acknowledges. It is not what
+// drops a machine (silence is): retries may take long on a lossy line
+// while the machine keeps talking.
+constexpr enet_uint32 kEnetPatienceMs = 30000;
+// ENet waits twice as long before each new try of a lost packet; we keep
+// the tries this close together, so that a few losses in a row cost a
+// second, not seconds.
+constexpr enet_uint32 kLongestRetryMs = 1000;
+constexpr enet_uint32 kLongestHandshakeRetryMs = 400;
+// What a goodbye carries, told apart from a cut-off connection.
+constexpr enet_uint32 kGoodbye = 0x51554144;
+
+struct Slot {
+    bool active = false;
+    // Which connection of the peer slot this is: ENet's own number for it.
+    enet_uint32 connection = 0;
+    bool announced = false;
+    bool admitted = false;
+    enet_uint32 since = 0;
+    enet_uint32 heard = 0;
+};
 
 }  // namespace
 
 struct Transport::Host {
     ENetHost* host = nullptr;
+    bool listening = false;
+    std::vector<Slot> slots;
+    enet_uint32 watchedAt = 0;
     std::uint64_t sentBefore = 0;
     std::uint64_t receivedBefore = 0;
 
@@ -32,8 +59,9 @@ struct Transport::Host {
         return &host->peers[id];
     }
     void limit() {
-        host->maximumPacketSize = kMaxMessageBytes;
+        host->maximumPacketSize = kLargestAssembled;
         host->maximumWaitingData = kMaxWaitingBytes;
+        slots.assign(host->peerCount, Slot{});
     }
     // ENet's own counters are 32-bit and wrap; ours do not.
     void gatherCounters() {
@@ -56,6 +84,7 @@ bool Transport::listen(std::uint16_t port, std::string& error) {
     address.host = ENET_HOST_ANY;
     address.port = port;
     pHost->host = enet_host_create(&address, kPeerSlots, kChannels, 0, 0);
+    pHost->listening = true;
     if (pHost->host == nullptr) {
         error = "cannot listen on UDP port " + std::to_string(port) + " (is another game using it?)";
         return false;
@@ -65,6 +94,12 @@ bool Transport::listen(std::uint16_t port, std::string& error) {
 }
 
 bool Transport::connect(const std::string& hostName, std::uint16_t port, std::string& error) {
+    if (pHost->host != nullptr) {
+        // Another try: a fresh socket, as a new machine.
+        pHost->gatherCounters();
+        enet_host_destroy(pHost->host);
+        pHost->host = nullptr;
+    }
     pHost->host = enet_host_create(nullptr, 1, kChannels, 0, 0);
     if (pHost->host == nullptr) {
         error = "cannot open a UDP socket";
@@ -82,25 +117,135 @@ bool Transport::connect(const std::string& hostName, std::uint16_t port, std::st
         error = "cannot connect to " + hostName;
         return false;
     }
-    // A host that does not answer is given up on as soon as a dropped one.
+    // A host that does not answer is given up on as soon as a silent one.
     enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kDropAfterMs, kDropAfterMs);
     return true;
 }
 
+namespace {
+
+// Keeps the tries of every lost packet of the peer at most `longest` apart.
+void keepRetriesClose(ENetPeer& peer, enet_uint32 longest) {
+    ENetList& sent = peer.sentReliableCommands;
+    for (ENetListIterator it = enet_list_begin(&sent); it != enet_list_end(&sent); it = enet_list_next(it)) {
+        ENetOutgoingCommand& command = *reinterpret_cast<ENetOutgoingCommand*>(it);
+        if (command.roundTripTimeout > longest) command.roundTripTimeout = longest;
+        const enet_uint32 due = command.sentTime + command.roundTripTimeout;
+        if (static_cast<std::int32_t>(due - peer.nextTimeout) < 0) peer.nextTimeout = due;
+    }
+}
+
+}  // namespace
+
+void Transport::cut(PeerId id) {
+    ENetPeer* peer = pHost->peer(id);
+    if (peer == nullptr) return;
+    // Told, if a datagram can: a machine cut off while it was still coming
+    // in may try again at once.
+    enet_peer_disconnect_now(peer, 0);
+    pHost->slots[static_cast<std::size_t>(id)] = Slot{};
+}
+
+bool Transport::watch(TransportEvent& event) {
+    ENetHost* host = pHost->host;
+    const enet_uint32 now = enet_time_get();
+    if (now == pHost->watchedAt) return false;
+    pHost->watchedAt = now;
+    std::vector<Slot>& slots = pHost->slots;
+    for (std::size_t i = 0; i < host->peerCount; ++i) {
+        ENetPeer& peer = host->peers[i];
+        Slot& slot = slots[i];
+        if (peer.state == ENET_PEER_STATE_DISCONNECTED) {
+            slot = Slot{};
+            continue;
+        }
+        if (!slot.active || slot.connection != peer.connectID) {
+            slot = Slot{};
+            slot.active = true;
+            slot.connection = peer.connectID;
+            slot.since = now;
+            slot.heard = now;
+        }
+        const bool connected = peer.state == ENET_PEER_STATE_CONNECTED;
+        keepRetriesClose(peer, connected ? std::clamp<enet_uint32>(peer.roundTripTime * 2 + 100, 200, kLongestRetryMs)
+                                         : kLongestHandshakeRetryMs);
+        if (!connected) continue;
+        // Acknowledgements count as word from the machine too.
+        if (peer.lastReceiveTime != 0 && now - peer.lastReceiveTime < now - slot.heard) slot.heard = peer.lastReceiveTime;
+        if (now - slot.heard >= kDropAfterMs) {
+            const bool announced = slot.announced;
+            cut(static_cast<PeerId>(i));
+            if (!announced) continue;
+            event.kind = TransportEvent::Kind::Disconnected;
+            event.peer = static_cast<PeerId>(i);
+            event.goodbye = false;
+            event.size = 0;
+            return true;
+        }
+    }
+    if (!pHost->listening) return false;
+    for (std::size_t i = 0; i < host->peerCount; ++i) {
+        Slot& slot = slots[i];
+        if (!slot.active || slot.admitted) continue;
+        bool tooMany = false;
+        if (now - slot.since < kHandshakeWithinMs) {
+            // The newest unfinished connections of an address stay.
+            int newer = 0;
+            for (std::size_t j = 0; j < host->peerCount; ++j) {
+                const Slot& other = slots[j];
+                if (j == i || !other.active || other.admitted || host->peers[j].address.host != host->peers[i].address.host) {
+                    continue;
+                }
+                const std::int32_t later = static_cast<std::int32_t>(other.since - slot.since);
+                if (later > 0 || (later == 0 && j > i)) ++newer;
+            }
+            tooMany = newer >= kMaxUnfinishedPerAddress;
+            if (!tooMany) continue;
+        }
+        const bool announced = slot.announced;
+        cut(static_cast<PeerId>(i));
+        if (!announced) continue;
+        event.kind = TransportEvent::Kind::Disconnected;
+        event.peer = static_cast<PeerId>(i);
+        event.goodbye = false;
+        event.size = 0;
+        return true;
+    }
+    return false;
+}
+
+void Transport::admitted(PeerId id) {
+    if (pHost->peer(id) != nullptr) pHost->slots[static_cast<std::size_t>(id)].admitted = true;
+}
+
 bool Transport::poll(TransportEvent& event) {
     if (pHost->host == nullptr) return false;
+    if (watch(event)) return true;
     ENetEvent raw;
     while (enet_host_service(pHost->host, &raw, 0) > 0) {
         event.peer = static_cast<PeerId>(raw.peer - pHost->host->peers);
         event.size = 0;
+        event.goodbye = false;
+        Slot& slot = pHost->slots[static_cast<std::size_t>(event.peer)];
         switch (raw.type) {
             case ENET_EVENT_TYPE_CONNECT:
-                // A machine that falls silent for this long has gone.
-                enet_peer_timeout(raw.peer, ENET_PEER_TIMEOUT_LIMIT, kDropAfterMs, kDropAfterMs);
+                // Silence, watched above, drops a machine; ENet only gives up
+                // on a packet after very long.
+                enet_peer_timeout(raw.peer, ENET_PEER_TIMEOUT_LIMIT, kEnetPatienceMs, kEnetPatienceMs);
+                if (!slot.active || slot.connection != raw.peer->connectID) {
+                    slot = Slot{};
+                    slot.active = true;
+                    slot.connection = raw.peer->connectID;
+                    slot.since = enet_time_get();
+                }
+                slot.announced = true;
+                slot.heard = enet_time_get();
                 event.kind = TransportEvent::Kind::Connected;
                 return true;
             case ENET_EVENT_TYPE_DISCONNECT:
+                slot = Slot{};
                 event.kind = TransportEvent::Kind::Disconnected;
+                event.goodbye = raw.data == kGoodbye;
                 return true;
             case ENET_EVENT_TYPE_RECEIVE: {
                 const std::size_t size = raw.packet->dataLength;
@@ -110,9 +255,15 @@ bool Transport::poll(TransportEvent& event) {
                     event.size = size;
                 }
                 enet_packet_destroy(raw.packet);
+                slot.heard = enet_time_get();
                 if (!usable) {
+                    // Nobody of ours sends such a thing.
                     ++cDiscarded;
-                    continue;
+                    const bool announced = slot.announced;
+                    cut(event.peer);
+                    if (!announced) continue;
+                    event.kind = TransportEvent::Kind::Disconnected;
+                    return true;
                 }
                 event.kind = TransportEvent::Kind::Received;
                 return true;
@@ -132,7 +283,9 @@ void Transport::wait(std::uint32_t ms) {
 
 void Transport::send(PeerId id, const std::uint8_t* data, std::size_t size, Delivery delivery) {
     ENetPeer* peer = pHost->peer(id);
-    if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED || size > kMaxMessageBytes) return;
+    // Nothing of ours is longer than a message; the other side would cut
+    // us off for it, so the size is left for it to judge.
+    if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED) return;
     const bool reliable = delivery == Delivery::Reliable;
     ENetPacket* packet = enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (packet == nullptr) return;
@@ -153,9 +306,38 @@ void Transport::disconnectAll() {
     if (pHost->host == nullptr) return;
     for (std::size_t i = 0; i < pHost->host->peerCount; ++i) {
         ENetPeer& peer = pHost->host->peers[i];
-        if (peer.state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_now(&peer, 0);
+        if (peer.state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_now(&peer, kGoodbye);
     }
     enet_host_flush(pHost->host);
+}
+
+void Transport::goodbyeAll(std::uint32_t ms) {
+    ENetHost* host = pHost->host;
+    if (host == nullptr) return;
+    // After what is queued, so that the last messages go first; a goodbye
+    // that arrives alone still says it was one.
+    for (std::size_t i = 0; i < host->peerCount; ++i) {
+        ENetPeer& peer = host->peers[i];
+        if (peer.state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_later(&peer, kGoodbye);
+    }
+    const enet_uint32 start = enet_time_get();
+    while (enet_time_get() - start < ms) {
+        bool waiting = false;
+        for (std::size_t i = 0; i < host->peerCount; ++i) {
+            const ENetPeer& peer = host->peers[i];
+            waiting = waiting || peer.state == ENET_PEER_STATE_DISCONNECT_LATER ||
+                      peer.state == ENET_PEER_STATE_DISCONNECTING;
+        }
+        if (!waiting) break;
+        for (std::size_t i = 0; i < host->peerCount; ++i) {
+            if (host->peers[i].state != ENET_PEER_STATE_DISCONNECTED) {
+                keepRetriesClose(host->peers[i], kLongestHandshakeRetryMs);
+            }
+        }
+        ENetEvent raw;
+        if (enet_host_service(host, &raw, 10) > 0 && raw.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(raw.packet);
+    }
+    disconnectAll();
 }
 
 std::uint16_t Transport::port() const {

@@ -22,14 +22,27 @@ struct TransportEvent {
     enum class Kind { None, Connected, Received, Disconnected };
     Kind kind = Kind::None;
     PeerId peer = kNoPeer;
+    // Disconnected: the other side said goodbye, rather than fell silent
+    // or was cut off.
+    bool goodbye = false;
     std::size_t size = 0;
     std::uint8_t data[kMaxMessageBytes] = {};
 };
 
 // UDP connections over ENet, one port: the host listens on it, the others
 // connect to it. Every message fits one datagram, and nobody can make the
-// game hold more than a little of anyone's data waiting: packets bigger
-// than a message, or piling up, end the connection instead.
+// game hold more than a little of anyone's data waiting: a packet bigger
+// than a message ends the connection instead.
+//
+// A machine is gone when nothing at all has come from it for kDropAfterMs,
+// however many of our packets are still on their way: on a lossy line a
+// packet can take many tries, and the machine is still there meanwhile.
+//
+// Listening, the port has far more connection slots than a room admits: a
+// connection that has not been admitted (see admitted()) within
+// kHandshakeWithinMs is cut, and one address holds at most
+// kMaxUnfinishedPerAddress such connections, so nobody keeps the room
+// from filling by opening connections and saying nothing.
 class Transport {
 public:
     Transport();
@@ -54,6 +67,12 @@ public:
     void disconnect(PeerId peer);
     // Ends every connection at once, telling the others if a datagram can.
     void disconnectAll();
+    // Says goodbye to every connection, and waits up to `ms` for the others
+    // to hear it.
+    void goodbyeAll(std::uint32_t ms);
+    // The machine on this connection has finished its handshake: it is no
+    // longer cut for being slow to say who it is.
+    void admitted(PeerId peer);
 
     // The port listened on (the one the system chose, when asked for 0).
     std::uint16_t port() const;
@@ -66,8 +85,17 @@ public:
     // we use.
     std::uint64_t discarded() const { return cDiscarded; }
 
+    static constexpr std::size_t kPeerSlots = 256;
+    static constexpr std::uint32_t kHandshakeWithinMs = 2000;
+    static constexpr int kMaxUnfinishedPerAddress = 2;
+
 private:
     struct Host;
+    // Watches over the connections: cuts the silent, the slow to admit, and
+    // the pile of unfinished ones from one address. A Disconnected event
+    // for a connection that was announced, else false.
+    bool watch(TransportEvent& event);
+    void cut(PeerId peer);
     std::unique_ptr<Host> pHost;
     std::uint64_t cDiscarded = 0;
 };
