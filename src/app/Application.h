@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "graphics/Rect.h"
 #include "input/PadClaims.h"
 #include "physics/MatchRandom.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/MatchKeys.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"

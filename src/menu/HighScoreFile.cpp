@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "menu/DataFile.h"
 #include "menu/HighScoreTable.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
