@@ -1,6 +1,5 @@
 #include "app/Application.h"
 
-#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "app/GameClock.h"
 #include "app/OnlinePlay.h"
 #include "app/PauseNote.h"
+#include "app/SettingsWriteBack.h"
 #include "app/scenes/MenuScene.h"
 #include "app/scenes/ReplayScene.h"
 #include "app/scenes/Stage.h"
@@ -43,7 +43,7 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
 Application::~Application() {
     try {
         // The log keeps the last report only: the table's, if both fail.
-        saveSettings();
+        writeBackSettings(settings, hWnd, bMuted, *pLogger);
         saveHighScores();
     } catch (const std::bad_alloc&) {
         // Told already; the old files stay as they were.
@@ -53,11 +53,8 @@ Application::~Application() {
         if (pScene) pScene->leave();
     } catch (const std::bad_alloc&) {
     }
-    pScene.reset();
-    // The others are told the room or this machine is going.
-    pRoom.reset();
-    pStage.reset();
-    pHighScores.reset();
+    // The scene goes first, then the room (the others are told this
+    // machine is going), the table, and the devices last.
 }
 
 void Application::saveHighScores() {
@@ -74,24 +71,6 @@ void Application::saveHighScores() {
 void Application::keepSettings(const Settings& started) {
     settings = started;
     setMuted(started.muted);
-}
-
-void Application::saveSettings() {
-    Settings now = settings;
-    hWnd.windowedSize(now.windowWidth, now.windowHeight);
-    now.fullscreen = hWnd.isFullscreen();
-    now.muted = bMuted;
-    // Unchanged settings are not written: a start that never got far, or a
-    // read-only folder, costs the player no message.
-    if (now.windowWidth == settings.windowWidth && now.windowHeight == settings.windowHeight &&
-        now.fullscreen == settings.fullscreen && now.muted == settings.muted) {
-        return;
-    }
-    std::string reason;
-    if (!now.save(reason)) {
-        Stage::tellFailedSave(*pLogger, "Could not save the settings to " + Settings::path() + ": " + reason + ".",
-                              reason);
-    }
 }
 
 int Application::initDisplayAndMenu() {
@@ -148,18 +127,11 @@ void Application::initPads() {
 }
 
 void Application::apply(SceneChange change) {
-    switch (change.kind()) {
-        case SceneChange::Kind::kStay:
-            break;
-        case SceneChange::Kind::kRepaint:
-            if (!drawScene()) platform::requestClose();
-            break;
-        case SceneChange::Kind::kQuit:
-            platform::requestClose();
-            break;
-        case SceneChange::Kind::kSwitch:
-            switchTo(change.takeNext());
-            break;
+    using Kind = SceneChange::Kind;
+    if (change.kind() == Kind::kSwitch) {
+        switchTo(change.takeNext());
+    } else if (change.kind() == Kind::kQuit || (change.kind() == Kind::kRepaint && !drawScene())) {
+        platform::requestClose();
     }
     showPauseNote();
 }
@@ -176,12 +148,9 @@ void Application::switchTo(std::unique_ptr<Scene> next) {
     platform::ignoreHeldKeys();
     pScene = std::move(next);
     if (Keyboard* keyboard = devices.keyboard()) pScene->readsKeyboard() ? keyboard->acquire() : keyboard->unacquire();
-    if (!pScene->enter()) {
-        pScene.reset();
-        platform::requestClose();
-        return;
-    }
-    if (!drawScene()) platform::requestClose();
+    // A scene that cannot be made closes the game, the player told why.
+    if (!pScene->enter()) pScene.reset();
+    if (!pScene || !drawScene()) platform::requestClose();
 }
 
 void Application::frame() {
@@ -225,16 +194,11 @@ void Application::onKey(std::uint8_t code, char letter) {
     apply(pScene->onKey(code, letter));
 }
 
-void Application::takeWaitingColour(int pad) {
-    // Once every colour whose pad was pulled out has a pad again, play goes on.
-    if (claims.adoptWaiting(pad) != PadClaims::kNone && !claims.anyWaiting()) pScene->askPause(false);
-}
-
 void Application::onPadAdded(int pad) {
     // A pad plugged in during a match takes over a colour whose pad was
-    // pulled out.
+    // pulled out; once every such colour has its pad, play goes on.
     if (!pScene || !pScene->isPausable()) return;
-    takeWaitingColour(pad);
+    if (claims.adoptWaiting(pad) != PadClaims::kNone && !claims.anyWaiting()) pScene->askPause(false);
     showPauseNote();
 }
 
@@ -252,22 +216,18 @@ void Application::onPadRemoved(int pad) {
 
 void Application::onPadPress(int pad, std::uint16_t button) {
     if (!pScene) return;
-    if (pScene->isPausable() && button == platform::padButton::kStart) {
+    const bool inMatch = pScene->isPausable();
+    if (inMatch && button == platform::padButton::kStart) {
         pScene->askPause(!pScene->isPaused());
         showPauseNote();
-        return;
+    } else if (inMatch && button == platform::padButton::kA && claims.colourOf(pad) == PadClaims::kNone) {
+        // A pad of no colour takes one whose pad was pulled out, as one
+        // plugged in would.
+        onPadAdded(pad);
+    } else {
+        apply(pScene->onPad(pad, button));
     }
-    // A pad of no colour takes one whose pad was pulled out.
-    if (pScene->isPausable() && button == platform::padButton::kA && claims.colourOf(pad) == PadClaims::kNone &&
-        claims.anyWaiting()) {
-        takeWaitingColour(pad);
-        showPauseNote();
-        return;
-    }
-    apply(pScene->onPad(pad, button));
 }
-
-bool Application::isPaused() const { return pScene && pScene->isPaused(); }
 
 void Application::showPauseNote() {
     DisplayDevice* display = devices.display();
@@ -294,13 +254,8 @@ int Application::watchReplay(const replay::Replay& recorded) {
 }
 
 bool Application::goOnline(const CommandLine& options) {
-    pRoom = std::make_unique<OnlinePlay>(options);
-    std::string error;
-    if (!pRoom->open(error)) {
-        std::fprintf(stderr, "quadrill: %s\n", error.c_str());
-        pRoom.reset();
-        return false;
-    }
+    pRoom = OnlinePlay::open(options);
+    if (!pRoom) return false;
     pStage->room = pRoom.get();
     hWnd.setTitle(pRoom->title().c_str());
     pRoom->claimScriptColours();
@@ -318,25 +273,20 @@ void Application::receiveNetwork() {
 
 void Application::onRoomEvent(const net::SessionEvent& event) {
     pRoom->hear(event);
-    if (event.kind == net::SessionEvent::Kind::Closed) hWnd.setTitle("Quadrill");
+    const bool closed = event.kind == net::SessionEvent::Kind::Closed;
+    if (closed) hWnd.setTitle("Quadrill");
     if (pScene) apply(pScene->onNetwork(event));
-    if (event.kind == net::SessionEvent::Kind::Closed && pRoom->endsAfterMatch()) platform::requestClose();
+    if (closed && pRoom->endsAfterMatch()) platform::requestClose();
 }
 
 void Application::sendNetwork() {
     if (pRoom) pRoom->session().send(platform::tickCount());
 }
 
-bool Application::isMatchRunning() const { return pScene && pScene->combat() != nullptr; }
-bool Application::wantsFrames() const { return pScene && pScene->wantsFrames(); }
-bool Application::runsInBackground() const { return pScene && pScene->runsInBackground(); }
-
 Menu* Application::menu() const {
     auto* shown = dynamic_cast<MenuScene*>(pScene.get());
     return shown ? &shown->menu() : nullptr;
 }
-
-Combat* Application::combat() const { return pScene ? pScene->combat() : nullptr; }
 
 replay::ReplayScheduler* Application::replayWatch() const {
     auto* shown = dynamic_cast<ReplayScene*>(pScene.get());

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/Devices.h"
+#include "app/scenes/Scene.h"
 #include "combat/PlayerSetup.h"
 #include "input/PadClaims.h"
 #include "physics/MatchRandom.h"
@@ -15,8 +16,6 @@ class GameClock;
 class HighScoreTable;
 class Menu;
 class OnlinePlay;
-class Scene;
-class SceneChange;
 struct CommandLine;
 struct Stage;
 namespace platform {
@@ -83,7 +82,7 @@ public:
     // A button of platform/GamePads.h pressed on a pad.
     void onPadPress(int pad, std::uint16_t button);
 
-    bool isPaused() const;
+    bool isPaused() const { return pScene && pScene->isPaused(); }
     // All sound off, or on again; a mark shows while it is off.
     void setMuted(bool muted);
     bool isMuted() const { return bMuted; }
@@ -106,18 +105,18 @@ public:
     void sendNetwork();
 
     // A match, played or watched.
-    bool isMatchRunning() const;
+    bool isMatchRunning() const { return combat() != nullptr; }
     // A match that is not paused wants every idle turn; the menu and a
     // paused match wait for events.
-    bool wantsFrames() const;
+    bool wantsFrames() const { return pScene && pScene->wantsFrames(); }
     // An online match runs on while the window is in the background: the
     // other machines do not wait.
-    bool runsInBackground() const;
+    bool runsInBackground() const { return pScene && pScene->runsInBackground(); }
 
     // For tests and the headless tools.
     Scene* scene() const { return pScene.get(); }
     Menu* menu() const;
-    Combat* combat() const;
+    Combat* combat() const { return pScene ? pScene->combat() : nullptr; }
     replay::ReplayScheduler* replayWatch() const;
     PlayerSetup& playerSetup() { return setup; }
     DisplayDevice* display() const { return devices.display(); }
@@ -131,11 +130,9 @@ private:
     // to date.
     void apply(SceneChange change);
     void switchTo(std::unique_ptr<Scene> next);
-    void takeWaitingColour(int pad);
     void onRoomEvent(const net::SessionEvent& event);
     void showPauseNote();
     void saveHighScores();
-    void saveSettings();
 
     ErrorLogger* pLogger;
     platform::Window& hWnd;

@@ -44,6 +44,14 @@ OnlinePlay::OnlinePlay(const CommandLine& chosen) : options(chosen) {
 
 OnlinePlay::~OnlinePlay() = default;
 
+std::unique_ptr<OnlinePlay> OnlinePlay::open(const CommandLine& options) {
+    auto room = std::make_unique<OnlinePlay>(options);
+    std::string error;
+    if (room->open(error)) return room;
+    std::fprintf(stderr, "quadrill: %s\n", error.c_str());
+    return nullptr;
+}
+
 bool OnlinePlay::open(std::string& error) {
     if (!options.scriptPath.empty()) {
         std::ifstream in(options.scriptPath, std::ios::binary);

@@ -29,6 +29,9 @@ public:
 
     // Opens the room; false with the reason.
     bool open(std::string& error);
+    // The room as the command line asks, open; null, told on stderr, when
+    // it cannot be opened.
+    static std::unique_ptr<OnlinePlay> open(const CommandLine& options);
     // "Quadrill - hosting on port 28250", "Quadrill - joined 192.0.2.5".
     std::string title() const;
 
