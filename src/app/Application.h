@@ -2,8 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/PlayerSetup.h"
-#include "graphics/Rect.h"
+#include "app/Devices.h"
+#include "app/scenes/Scene.h"
+#include "combat/PlayerSetup.h"
 #include "input/PadClaims.h"
 #include "physics/MatchRandom.h"
 #include "settings/Settings.h"
@@ -12,16 +13,11 @@ class Combat;
 class DisplayDevice;
 class ErrorLogger;
 class GameClock;
-class Gamepads;
 class HighScoreTable;
-class InputDevice;
-class LocalScheduler;
-class Keyboard;
 class Menu;
 class OnlinePlay;
 struct CommandLine;
-class SoundDevice;
-class Surface;
+struct Stage;
 namespace platform {
 class Window;
 }
@@ -29,14 +25,16 @@ namespace net {
 struct SessionEvent;
 }
 namespace replay {
-class MatchRecording;
 class ReplayScheduler;
 struct Replay;
 }  // namespace replay
 
 // Owns everything that lives longer than one scene: the display, the
-// sprite sheet, the table of best results, the clock, sound and keyboard,
-// and the player setup. Exactly one scene, the menu or a match, is current.
+// sprite sheet, the table of best results, the clock, sound, keyboard and
+// pads, the settings, the match generator and the player setup, and the
+// online room when there is one. Exactly one scene is current (the menu, a
+// match, a replay, an online match); every event goes to it, after the
+// rules all scenes share: the pause, the mute, pads pulled out, saving.
 //
 // Whatever asks for the window to close (the Exit button, Escape in the
 // menu, a scene that fails to load, running out of memory) only files the
@@ -49,18 +47,23 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    void initSound();
+    // The start, in the order the first picture needs it: the display and
+    // the menu first; the keyboard, then sound and pads once it is shown.
     int initDisplayAndMenu();
     int initInput();
+    void initSound();
+    void initPads();
 
     void frame();
     int drawScene();
     void onClick(std::int16_t x, std::int16_t y);
     void onChar(std::uint8_t ch);
     void onWindowMoved();
-    void pauseClock(bool paused);
-    void resetMatchTimer();
-    void reacquireKeyboard();
+    // The window went to the background or came back: the clock stands
+    // still meanwhile.
+    void onFocus(bool active);
+    // Time spent minimised, moving the window or switching the screen.
+    void skipTime();
 
     // The settings the game started with; what has changed in them (the
     // window's size, fullscreen, mute) is written back at the end.
@@ -72,16 +75,14 @@ public:
     // letter in the keyboard's layout, 0 for other keys.
     void onKey(std::uint8_t code, char letter);
     // Pads come and go at any time. One pulled out in a match pauses it
-    // until it comes back or the players resume.
+    // (online, the room) until it comes back, another pad takes its colour
+    // with A, or the players resume.
     void onPadAdded(int pad);
     void onPadRemoved(int pad);
     // A button of platform/GamePads.h pressed on a pad.
     void onPadPress(int pad, std::uint16_t button);
 
-    // The players' pause: the match's clock stands still, no frame runs,
-    // and a note over the picture says how to go on. Only a match pauses.
-    void setPaused(bool paused);
-    bool isPaused() const { return bPaused; }
+    bool isPaused() const { return pScene && pScene->isPaused(); }
     // All sound off, or on again; a mark shows while it is off.
     void setMuted(bool muted);
     bool isMuted() const { return bMuted; }
@@ -97,80 +98,56 @@ public:
     // Into an online room as the command line says: hosting, joining or
     // watching. False, told on stderr, when the room cannot be opened.
     bool goOnline(const CommandLine& options);
-    bool isOnline() const { return pOnline != nullptr; }
+    bool isOnline() const { return pRoom != nullptr; }
     // Every turn of the main loop while online, the menu's too: what has
     // arrived is taken in before the frame, what is due goes out after it.
     void receiveNetwork();
     void sendNetwork();
-    // An online match runs on while the window is in the background: the
-    // other machines do not wait.
-    bool isOnlineMatch() const;
 
     // A match, played or watched.
-    bool isMatchRunning() const { return pCombat != nullptr || pWatch != nullptr || isOnlineMatch(); }
+    bool isMatchRunning() const { return combat() != nullptr; }
     // A match that is not paused wants every idle turn; the menu and a
-    // paused match wait for events. An online match, even paused, turns on
-    // to hear the others.
-    bool wantsFrames() const { return (pCombat != nullptr && !bPaused) || pWatch != nullptr || isOnlineMatch(); }
+    // paused match wait for events.
+    bool wantsFrames() const { return pScene && pScene->wantsFrames(); }
+    // An online match runs on while the window is in the background: the
+    // other machines do not wait.
+    bool runsInBackground() const { return pScene && pScene->runsInBackground(); }
 
     // For tests and the headless tools.
-    Menu* menu() const { return pMenu.get(); }
-    Combat* combat() const { return pCombat.get(); }
-    replay::ReplayScheduler* replayWatch() const { return pWatch.get(); }
+    Scene* scene() const { return pScene.get(); }
+    Menu* menu() const;
+    Combat* combat() const { return pScene ? pScene->combat() : nullptr; }
+    replay::ReplayScheduler* replayWatch() const;
     PlayerSetup& playerSetup() { return setup; }
-    DisplayDevice* display() const { return pDisplay.get(); }
+    DisplayDevice* display() const { return devices.display(); }
     HighScoreTable* highScores() const { return pHighScores.get(); }
     std::uint32_t randomSeed() const { return dwRandomSeed; }
     const PadClaims& padClaims() const { return claims; }
     GameClock& clock() { return *pClock; }
 
 private:
-    void startMatch();
-    // Out of the menu into a match; the keyboard is the match's now.
-    void leaveMenu();
-    void makeMenu(bool first, bool abandoned);
-    void watchFrame();
-    void startOnlineMatch();
-    void onlineFrame();
-    void onNetworkEvent(const net::SessionEvent& event);
-    // The online match ends here and the menu comes back: its own people's
-    // results are offered to this machine's table when it ended by itself.
-    void endOnlineMatch(bool byItself);
-    void showMenuLobby();
-    // The match is over, or left (abandoned: no result is offered).
-    void returnToMenu(bool abandoned);
+    // Carries out what the scene answered, then brings the pause note up
+    // to date.
+    void apply(SceneChange change);
+    void switchTo(std::unique_ptr<Scene> next);
+    void onRoomEvent(const net::SessionEvent& event);
     void showPauseNote();
     void saveHighScores();
-    void saveSettings();
 
     ErrorLogger* pLogger;
-    std::unique_ptr<DisplayDevice> pDisplay;
-    std::unique_ptr<InputDevice> pDirectInput;
-    std::unique_ptr<SoundDevice> pSound;
-    std::unique_ptr<GameClock> pClock;
-    Rect rcMisc;
-    std::unique_ptr<Surface> pMiscSurface;
     platform::Window& hWnd;
-    std::unique_ptr<Keyboard> pKeyboard;
+    Devices devices;
+    std::unique_ptr<GameClock> pClock;
     std::int32_t bSaveHighScores;
-    std::unique_ptr<Menu> pMenu;
-    std::unique_ptr<Combat> pCombat;
-    std::unique_ptr<LocalScheduler> pScheduler;
-    // Every match played here is recorded into the replays folder.
-    std::unique_ptr<replay::MatchRecording> pRecording;
-    std::unique_ptr<replay::ReplayScheduler> pWatch;
     std::unique_ptr<HighScoreTable> pHighScores;
     PlayerSetup setup;
     std::uint32_t dwRandomSeed;
     // Seeded once at start-up; every match goes on drawing from it.
     MatchRandom random;
     Settings settings;
-
-    std::unique_ptr<OnlinePlay> pOnline;
-    bool bLeavingOnline = false;
-
-    std::unique_ptr<Gamepads> pGamepads;
     PadClaims claims;
-    bool bPaused = false;
     bool bMuted = false;
+    std::unique_ptr<OnlinePlay> pRoom;
+    std::unique_ptr<Stage> pStage;
+    std::unique_ptr<Scene> pScene;
 };

@@ -51,7 +51,8 @@ int startGame(ErrorLogger& logger, platform::Window& window) {
 
     g_pApplication = std::make_unique<Application>(window, logger);
     g_pApplication->keepSettings(settings);
-    g_pApplication->initSound();
+    // The first picture comes first: the menu needs neither sound nor pads
+    // to be seen, and they come up right after it.
     if (!g_pApplication->initDisplayAndMenu()) {
         g_pApplication.reset();
         g_hMainWnd = nullptr;
@@ -68,6 +69,8 @@ int startGame(ErrorLogger& logger, platform::Window& window) {
         g_hMainWnd = nullptr;
         return 0;
     }
+    g_pApplication->initSound();
+    g_pApplication->initPads();
     return 1;
 }
 

@@ -5,15 +5,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/scenes/Stage.h"
 #include "combat/MatchKeys.h"
 #include "menu/Menu.h"
 #include "physics/MatchRandom.h"
 #include "platform/SafeSave.h"
-#include "settings/DataFolders.h"
 
 namespace {
 
-std::string replaysFolder() { return dataFolders::dataDir() + "/replays"; }
+std::string replaysFolder() { return Stage::replaysFolder(); }
 
 // QUADRILL_NET_DUMP="FRAME:FILE.bmp": the picture of that settled frame.
 void readDumpSwitch(net::NetMatch::Options& options) {
@@ -43,6 +43,14 @@ OnlinePlay::OnlinePlay(const CommandLine& chosen, std::uint64_t fingerprint) : o
 }
 
 OnlinePlay::~OnlinePlay() = default;
+
+std::unique_ptr<OnlinePlay> OnlinePlay::open(const CommandLine& options, std::uint64_t fingerprint) {
+    auto room = std::make_unique<OnlinePlay>(options, fingerprint);
+    std::string error;
+    if (room->open(error)) return room;
+    std::fprintf(stderr, "quadrill: %s\n", error.c_str());
+    return nullptr;
+}
 
 bool OnlinePlay::open(std::string& error) {
     if (!options.scriptPath.empty()) {
@@ -85,6 +93,25 @@ bool OnlinePlay::mayGoNow(std::uint32_t nowMs) {
         dwGoingSince = nowMs;
     }
     return pSession->mayGoNow() || nowMs - dwGoingSince > kLongestWaitMs;
+}
+
+void OnlinePlay::hear(const net::SessionEvent& event) {
+    using Kind = net::SessionEvent::Kind;
+    switch (event.kind) {
+        case Kind::Welcomed:
+            claimScriptColours();
+            break;
+        case Kind::Closed:
+            std::fprintf(stderr, "quadrill: %s\n", event.note.c_str());
+            setNote(event.note.size() < 48 ? event.note : "The room is gone");
+            break;
+        case Kind::TurnedAway:
+            std::fprintf(stderr, "quadrill: %s\n", event.note.c_str());
+            setNote("A machine was turned away");
+            break;
+        default:
+            break;
+    }
 }
 
 void OnlinePlay::setNote(const std::string& note) {
@@ -204,6 +231,7 @@ void OnlinePlay::printResult(const char* how, std::uint32_t nowMs) const {
 void OnlinePlay::endMatch(replay::MatchEnd end, const char* how, std::uint32_t nowMs) {
     if (!pMatch) return;
     pMatch->file(end);
+    sLastReplay = pMatch->replayName();
     if (bHeadless) printResult(how, nowMs);
     pMatch.reset();
 }

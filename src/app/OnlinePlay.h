@@ -30,6 +30,9 @@ public:
 
     // Opens the room; false with the reason.
     bool open(std::string& error);
+    // The room as the command line asks, open; null, told on stderr, when
+    // it cannot be opened.
+    static std::unique_ptr<OnlinePlay> open(const CommandLine& options, std::uint64_t fingerprint);
     // "Quadrill - hosting on port 28250", "Quadrill - joined 192.0.2.5".
     std::string title() const;
 
@@ -39,6 +42,9 @@ public:
     // machine leaves nobody short of what they need from it.
     bool endsAfterMatch() const { return bHeadless; }
     bool mayGoNow(std::uint32_t nowMs);
+    // A match has ended here: a headless run goes once it may.
+    void leaveAfterMatch() { bLeaving = bLeaving || bHeadless; }
+    bool isLeaving() const { return bLeaving; }
 
     // The lobby as the menu shows it, brought up to date from the room.
     const LobbySeats& seats() const { return lobbySeats; }
@@ -66,8 +72,14 @@ public:
     // The match is over here: filed, told, and gone. `how` says how it ended
     // for the closing words of a headless run.
     void endMatch(replay::MatchEnd end, const char* how, std::uint32_t nowMs);
+    // The name the last match's replay was filed under; empty when it was not.
+    const std::string& lastReplay() const { return sLastReplay; }
     // Out of step: the replay and a note of the hashes for a bug report.
     void endOutOfStep(const net::SessionEvent& event, std::uint32_t nowMs);
+    // What the room says that is the room's alone, whatever scene is
+    // shown: a script's colours claimed once welcomed, a closed room or a
+    // machine turned away told on stderr and in the menu's note.
+    void hear(const net::SessionEvent& event);
     // A line for the menu after a match ended other than by itself.
     void setNote(const std::string& note);
 
@@ -79,6 +91,7 @@ private:
     LobbySeats lobbySeats;
     std::string sNote;
     bool bHeadless = false;
+    bool bLeaving = false;
     bool bGoing = false;
     std::uint32_t dwGoingSince = 0;
     bool bHasScript = false;
@@ -87,4 +100,5 @@ private:
     bool bScriptStarted = false;
     net::NetMatch::Options matchOptions;
     std::unique_ptr<net::NetMatch> pMatch;
+    std::string sLastReplay;
 };

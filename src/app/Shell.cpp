@@ -57,18 +57,18 @@ void windowProc(const platform::Message& message) {
     switch (message.type) {
         case platform::MessageType::Activate:
             g_bAppActive = message.value;
-            if (app) app->pauseClock(message.value == 0);
+            if (app) app->onFocus(message.value != 0);
             break;
         case platform::MessageType::Minimised:
             if (app) {
-                app->pauseClock(true);
+                app->onFocus(false);
                 app->onWindowMoved();
             }
             break;
         case platform::MessageType::Restored:
             if (app) {
-                app->pauseClock(false);
-                app->resetMatchTimer();
+                app->onFocus(true);
+                app->skipTime();
                 app->onWindowMoved();
             }
             break;
@@ -90,7 +90,7 @@ void windowProc(const platform::Message& message) {
         case platform::MessageType::ToggleFullscreen:
             if (g_hMainWnd) g_hMainWnd->setFullscreen(!g_hMainWnd->isFullscreen());
             // The moments the screen took to switch are no match time.
-            if (app) app->resetMatchTimer();
+            if (app) app->skipTime();
             break;
         case platform::MessageType::Key:
             if (app) app->onKey(static_cast<std::uint8_t>(message.value & 0xFF), static_cast<char>(message.x));
@@ -129,7 +129,7 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
     if (online) guarded([&] { app->receiveNetwork(); });
     app = g_pApplication.get();
     // An online match runs on in the background: the others do not wait.
-    if (app && app->wantsFrames() && (g_bAppActive || app->isOnlineMatch())) {
+    if (app && app->wantsFrames() && (g_bAppActive || app->runsInBackground())) {
         guarded([&] { app->frame(); });
         if (online && g_pApplication) guarded([&] { g_pApplication->sendNetwork(); });
         pacer.waitForNextFrame();

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/MatchKeys.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"

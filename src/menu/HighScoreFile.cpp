@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "menu/DataFile.h"
 #include "menu/HighScoreTable.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
@@ -98,15 +98,24 @@ int Menu::load(bool first, bool abandoned) {
     }
     reader.close();
 
-    if (pSound) {
-        klik = std::make_unique<Sound>();
-        tlacitko = std::make_unique<Sound>();
-        pSound->loadWave("klik", klik.get());
-        pSound->loadWave("tlacitko", tlacitko.get());
-    }
+    loadSounds();
     if (!createBackground()) return 0;
     if (!first && !abandoned) offerBestHumanResult();
     return 1;
+}
+
+void Menu::attachSound(SoundDevice* sound) {
+    if (pSound || !sound) return;
+    pSound = sound;
+    loadSounds();
+}
+
+void Menu::loadSounds() {
+    if (!pSound) return;
+    klik = std::make_unique<Sound>();
+    tlacitko = std::make_unique<Sound>();
+    pSound->loadWave("klik", klik.get());
+    pSound->loadWave("tlacitko", tlacitko.get());
 }
 
 int Menu::createBackground() {

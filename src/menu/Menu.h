@@ -56,6 +56,10 @@ public:
     // sound and without drawing.
     void setPerson(int colour, bool person);
 
+    // The sound device came up after the menu was first shown: its clicks
+    // are heard from now on. A menu that has its sound keeps it.
+    void attachSound(SoundDevice* sound);
+
     int recreateSurfaces();
     void restoreSurfaces();
     void reloadSounds();
@@ -80,6 +84,7 @@ private:
     };
 
     int createBackground();
+    void loadSounds();
     void handOver();
     // Ticks the box and clears its partner, as a click on it does.
     void tick(int row, int colour);

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "combat/MatchState.h"
 #include "net/RollbackScheduler.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/MatchKeys.h"
 
 namespace net {

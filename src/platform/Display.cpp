@@ -1,6 +1,7 @@
 #include "platform/Display.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,6 +23,19 @@ using testing::DisplayStep;
 // The bars beside the picture in a window that is not square: dark, not
 // black, so a window that shows nothing yet is told from one with bars.
 constexpr Uint8 kBarShade = 16;
+
+// Without a graphics device every OpenGL renderer is a software rasterizer
+// (Mesa's llvmpipe under Xvfb, in a container or a plain virtual machine),
+// which loads a compiler and builds its shaders before the first picture:
+// two thirds of the start. SDL's own software renderer draws the same
+// pixels at once. A device node is how the drivers reach a real device.
+bool hasGraphicsDevice() {
+#if defined(__linux__)
+    return access("/dev/dri", F_OK) == 0 || access("/dev/nvidia0", F_OK) == 0;
+#else
+    return true;
+#endif
+}
 
 bool fitsWithin(std::int64_t start, std::int64_t length, std::int64_t limit) {
     return start >= 0 && length > 0 && start + length <= limit;
@@ -48,7 +62,16 @@ Status Display::open(Window& window) {
     lossesSeen = displayfaults::lossCount();
     modeAtStart = displayfaults::modeChangeCount();
     depth = displayfaults::depthForNextStart();
-    renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // A renderer the player chose through SDL's own variable is theirs.
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr && !hasGraphicsDevice()) {
+        // The window's surface drawn by the window system itself, not
+        // through an OpenGL texture SDL would make for it otherwise.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    }
     if (renderer == nullptr) renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE);
     if (renderer == nullptr) return DDERR_NODIRECTDRAWHW;
     SDL_RendererInfo info;

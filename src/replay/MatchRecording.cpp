@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "errors/ErrorLogger.h"
 #include "input/PadClaims.h"

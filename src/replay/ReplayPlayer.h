@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "physics/MatchRandom.h"
 #include "replay/Replay.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/GameClock.h"
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "physics/Ball.h"
 #include "physics/MatchRandom.h"

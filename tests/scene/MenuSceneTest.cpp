@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
 #include "menu/Menu.h"

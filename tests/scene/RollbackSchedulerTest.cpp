@@ -8,7 +8,7 @@
 #include <memory>
 #include <random>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"
 #include "net/RollbackScheduler.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "menu/HighScoreFile.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "graphics/DisplayDevice.h"
 #include "menu/HighScoreTable.h"
 #include "resources/TextFileReader.h"
