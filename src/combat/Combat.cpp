@@ -32,6 +32,7 @@ Combat::Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, 
       pSound(sound),
       pRandom(random),
       pMisc(misc),
+      forecast(paddles, walls),
       cBonus(-1),
       pSetup(setup),
       bPlaying(0),
@@ -152,8 +153,11 @@ int Combat::update(const std::uint8_t* keys, std::uint32_t frameMs) {
 
     dwFrameTime = dwNow - dwLastFrame;
     for (int i = 0; i < 4; ++i) {
+        paddles[i].setComputerLevel(pSetup.levels.of(i));
         if (pSetup.bHuman[i]) {
             paddles[i].drive(keys, i);
+        } else if (pSetup.levels.of(i) == ComputerLevel::kHard) {
+            paddles[i].steerAhead(balls, forecast, i);
         } else {
             // Green and yellow wait for balls coming left or down, red and
             // blue for balls coming right or up.

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "combat/BallForecast.h"
 #include "combat/Bonus.h"
 #include "combat/Paddle.h"
 #include "combat/TextLabel.h"
@@ -120,6 +121,7 @@ private:
     Paddle paddles[4];
     BallSet balls;
     Wall walls[4];
+    BallForecast forecast;
     std::int8_t cBonus;
     Bonus bonuses[4];
     DigitFont digitFont;

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+
+class BallSet;
+class Paddle;
+class Wall;
+
+// Where a ball will come to a paddle: its straight path, turned by the
+// corner walls it meets and by the other paddles where they stand now, up
+// to a few bounces ahead. This is the hard computer player's eye; the
+// match itself never asks it anything, so nothing here decides a rule.
+//
+// It keeps references to the match's paddles and walls, which stay where
+// they are for the whole match.
+class BallForecast {
+public:
+    struct Arrival {
+        // Where the ball's centre meets the paddle's face, along the
+        // paddle's axis (y for green and red, x for yellow and blue).
+        double along;
+        // How long the ball takes to get there at its present speed.
+        double ms;
+    };
+
+    BallForecast(const Paddle (&paddles)[4], const Wall (&walls)[4]);
+
+    // False when ball i leaves the arena first (past another paddle), has
+    // no direction, or would need more bounces than are worth reading.
+    bool arrival(const BallSet& balls, std::int32_t i, int colour, Arrival& arrival) const;
+
+private:
+    const Paddle (&pPaddles)[4];
+    const Wall (&pWalls)[4];
+};
