@@ -47,6 +47,7 @@ Combat::Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, 
       iBallsLeft(kServesPerMatch),
       iBonusesShown(0),
       bDrawsFrames(1),
+      bLeftWithEscape(0),
       iServesStarted(0),
       iBallsServed(0),
       iBonusesTaken(0) {
@@ -122,7 +123,10 @@ void Combat::startServe() {
 
 Combat::FrameResult Combat::playFrame(const std::uint8_t* keys, std::uint32_t frameMs) {
     const int going = update(keys, frameMs);
-    if (keys != nullptr && keys::isDown(keys, keys::DIK_ESCAPE)) return FrameResult::kLeft;
+    if (keys != nullptr && keys::isDown(keys, keys::DIK_ESCAPE)) {
+        bLeftWithEscape = 1;
+        return FrameResult::kLeft;
+    }
     return going ? FrameResult::kGoing : FrameResult::kOver;
 }
 
