@@ -64,6 +64,7 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
     stage.random.seed(script.seed);
     PlayerSetup setup;
     for (int colour = 0; colour < 4; ++colour) setup.bHuman[colour] = script.seats[colour].isPerson() ? 1 : 0;
+    setup.levels = script.levels;
     const MatchRandom::State start = stage.random.state();
     Combat combat(stage.display, nullptr, stage.random, stage.misc, setup, stage.logger);
     combat.setFrameDrawing(false);
@@ -72,6 +73,7 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
         return false;
     }
     replay::ReplayRecorder recorder(script.seats, start, script.date, replay::gameVersion(), kScriptBuildId);
+    recorder.setLevels(script.levels);
     MatchRandom times;
     times.seed(script.timeSeed);
 

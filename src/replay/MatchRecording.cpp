@@ -28,7 +28,9 @@ MatchRecording::MatchRecording(const PlayerSetup& setup, const PadClaims& pads, 
                                const std::string& folder)
     : archive(folder),
       started(std::time(nullptr)),
-      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {}
+      frames(Seats(setup, pads).seat, start, static_cast<std::int64_t>(started), gameVersion(), buildId()) {
+    frames.setLevels(setup.levels);
+}
 
 MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder)
     : archive(folder),

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "combat/ComputerLevel.h"
 #include "physics/MatchRandom.h"
 #include "replay/FrameRuns.h"
 #include "replay/ReplayFormat.h"
@@ -20,6 +21,9 @@ struct Replay {
     Seat seats[4];
     // In colour order, at most one a colour, only of people's colours.
     std::vector<HandOver> handOvers;
+    // How well the computer played each colour; Normal for a colour it
+    // never played.
+    ComputerLevels levels;
     MatchRandom::State random{};
     std::uint32_t frameCount = 0;
     // The two run-length coded streams of FrameRuns.
@@ -39,7 +43,9 @@ struct Replay {
     void people(std::uint32_t frame, std::uint8_t (&human)[4]) const;
     // The key bits the first frame may hold: people's colours and Escape.
     std::uint16_t allowedKeys() const;
-    std::uint16_t formatVersion() const { return handOvers.empty() ? kFirstFormatVersion : kFormatVersion; }
+    std::uint16_t formatVersion() const;
+    // Did the computer play this colour in some frame of the match?
+    bool computerPlayed(int colour) const;
 };
 
 }  // namespace replay

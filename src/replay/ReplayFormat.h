@@ -8,9 +8,14 @@ namespace replay {
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'L'};
 // The newest format, which this game reads and writes along with the ones
 // before it. A match is written in the oldest format that holds it: only
-// a match in which a person's colour went to the computer needs version 2.
-constexpr std::uint16_t kFormatVersion = 2;
+// a match in which a person's colour went to the computer needs version 2,
+// and only one in which the computer played a colour at another strength
+// than Normal needs version 3.
+constexpr std::uint16_t kFormatVersion = 3;
 constexpr std::uint16_t kFirstFormatVersion = 1;
+// The first formats with the hand-overs, and with the computer's strengths.
+constexpr std::uint16_t kHandOverFormatVersion = 2;
+constexpr std::uint16_t kLevelsFormatVersion = 3;
 // A state hash is kept after every this many frames, and after the last.
 constexpr std::uint32_t kHashEvery = 60;
 // Far beyond any match (a day at 100 frames a second); a file that says

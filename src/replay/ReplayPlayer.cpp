@@ -25,6 +25,7 @@ ReplayPlayer::ReplayPlayer(const Replay& recordedReplay, DisplayDevice& display,
       cursor(replay.frameTimes, replay.keys) {
     random.setState(replay.random);
     replay.people(setup.bHuman);
+    setup.levels = replay.levels;
     bHasNext = cursor.next(next);
 }
 

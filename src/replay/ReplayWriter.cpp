@@ -27,12 +27,16 @@ std::vector<std::uint8_t> writeReplay(const Replay& replay) {
         out.u8(static_cast<std::uint8_t>(seat.device));
         out.u8(seat.number);
     }
-    if (!replay.handOvers.empty()) {
+    const std::uint16_t version = replay.formatVersion();
+    if (version >= kHandOverFormatVersion) {
         out.u8(static_cast<std::uint8_t>(replay.handOvers.size()));
         for (const HandOver& handOver : replay.handOvers) {
             out.u8(handOver.colour);
             out.u32(handOver.fromFrame);
         }
+    }
+    if (version >= kLevelsFormatVersion) {
+        for (int colour = 0; colour < 4; ++colour) out.u8(static_cast<std::uint8_t>(replay.levels.of(colour)));
     }
     for (std::int32_t word : replay.random.table) out.u32(static_cast<std::uint32_t>(word));
     out.u8(replay.random.front);
