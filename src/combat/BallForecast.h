@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "graphics/Rect.h"
+#include "physics/Vector2.h"
+
 class BallSet;
 class Paddle;
 class Wall;
@@ -10,8 +13,8 @@ class Wall;
 // to a few bounces ahead. This is the hard computer player's eye; the
 // match itself never asks it anything, so nothing here decides a rule.
 //
-// It keeps references to the match's paddles and walls, which stay where
-// they are for the whole match.
+// It keeps references to the match's arena, paddles and walls, which stay
+// where they are for the whole match.
 class BallForecast {
 public:
     struct Arrival {
@@ -22,13 +25,26 @@ public:
         double ms;
     };
 
-    BallForecast(const Paddle (&paddles)[4], const Wall (&walls)[4]);
+    // `back` is the arena: a ball whose centre goes beyond it is out.
+    BallForecast(const Rect& back, const Paddle (&paddles)[4], const Wall (&walls)[4]);
 
     // False when ball i leaves the arena first (past another paddle), has
     // no direction, or would need more bounces than are worth reading.
     bool arrival(const BallSet& balls, std::int32_t i, int colour, Arrival& arrival) const;
 
 private:
+    // What the ball meets next on its straight path, and how far along it.
+    struct Event {
+        enum Kind { kOut, kPaddle, kWall } kind;
+        int index;
+        double distance;
+    };
+    // `passed`: a bit for each paddle the ball has gone by, from 1 << colour.
+    Event nextEvent(const Vector2& p, const Vector2& d, double r, int passed) const;
+    // The direction after the ball touches a wall at p.
+    Vector2 offWall(int wall, const Vector2& p, const Vector2& d) const;
+
+    const Rect& rcBack;
     const Paddle (&pPaddles)[4];
     const Wall (&pWalls)[4];
 };
