@@ -140,6 +140,16 @@ Vector2 BallForecast::offWall(int wall, const Vector2& p, const Vector2& d) cons
     return subtract(d, scale(n, 2.0 * dot(d, n) / dot(n, n)));
 }
 
+int BallForecast::openingAcross(int colour) const {
+    // Green faces red and yellow faces blue, along the same axis.
+    const Paddle& across = pPaddles[(colour + 2) & 3];
+    const bool vertical = across.getType() != 0;
+    const double centre = vertical ? across.getY() + across.getHeight() / 2.0 : across.getX() + across.getWidth() / 2.0;
+    const Rect& strip = across.getBound();
+    const double middle = vertical ? (strip.top + strip.bottom) / 2.0 : (strip.left + strip.right) / 2.0;
+    return centre < middle ? 1 : -1;
+}
+
 bool BallForecast::arrival(const BallSet& balls, std::int32_t i, int colour, Arrival& arrival) const {
     const Ball* ball = balls.ball(i);
     if (ball == nullptr || colour < 0 || colour > 3) return false;

@@ -31,6 +31,10 @@ public:
     // False when ball i leaves the arena first (past another paddle), has
     // no direction, or would need more bounces than are worth reading.
     bool arrival(const BallSet& balls, std::int32_t i, int colour, Arrival& arrival) const;
+    // Which way along its axis paddle `colour` should send the ball back
+    // (+1 towards larger coordinates, -1 smaller): towards the end of the
+    // opposite strip that its paddle is further from.
+    int openingAcross(int colour) const;
 
 private:
     // What the ball meets next on its straight path, and how far along it.

@@ -22,8 +22,15 @@ constexpr double kNoBall = 1000.0;
 // The arena's middle, where an idle paddle waits.
 constexpr double kMiddle = 200.0;
 constexpr double kMiddleSlack = 2.0;
-// Hard stops once its centre is this close to where the ball will come.
+// Hard stops once it is this close to where it wants the ball.
 constexpr double kHardDeadZone = 1.0;
+// Hard takes the ball this far from its paddle's middle (a fraction of the
+// paddle), which sends it back turned by some 40 degrees: a ball returned
+// straight would go back and forth between two players who never miss.
+constexpr double kHardAim = 0.3;
+// Like a person, Hard reads only so far ahead; a ball further off than
+// this leaves it waiting in the middle.
+constexpr double kHardHorizonMs = 350.0;
 
 struct Style {
     // From seeing a ball to the first move, and from losing it to going
@@ -123,13 +130,17 @@ void Paddle::steerAhead(const BallSet& balls, const BallForecast& forecast, int 
     for (std::int32_t i = 0; i < balls.count(); ++i) {
         BallForecast::Arrival arrival{};
         if (!forecast.arrival(balls, i, colour, arrival) || !within(arrival.along, low, high)) continue;
+        if (arrival.ms > kHardHorizonMs) continue;
         if (!found || arrival.ms < first.ms) first = arrival;
         found = true;
     }
     if (!found) {
         wait();
     } else if (startTracking()) {
-        meet(first.along);
+        // Hitting the ball with the part of the paddle towards larger
+        // coordinates sends it that way, for every colour.
+        const double span = vertical ? dHeight : dWidth;
+        meet(first.along - forecast.openingAcross(colour) * kHardAim * span);
     }
 }
 
