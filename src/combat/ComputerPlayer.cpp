@@ -6,7 +6,8 @@
 // Three strengths. Normal is the player the game always had. Easy is the
 // same player with a slower eye and a slower hand. Hard asks the forecast
 // where each ball will meet its line, after the corner walls and the other
-// paddles, and slides there so as to land on the spot.
+// paddles, and slides there so as to land on the spot, taking the ball off
+// the middle of its paddle to send it where the opposite player is not.
 #include <cmath>
 
 #include "combat/BallForecast.h"
