@@ -65,6 +65,7 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
     stage.random.seed(script.seed);
     PlayerSetup setup;
     for (int colour = 0; colour < 4; ++colour) setup.bHuman[colour] = script.seats[colour].isPerson() ? 1 : 0;
+    setup.levels = script.levels;
     const MatchRandom::State start = stage.random.state();
     Combat combat(stage.display, nullptr, stage.random, stage.misc, setup, stage.logger);
     combat.setFrameDrawing(false);
@@ -72,8 +73,15 @@ bool recordMatch(const SimOptions& options, HeadlessStage& stage) {
         std::fprintf(stderr, "quadrill-sim: the match could not be loaded\n");
         return false;
     }
-    replay::ReplayRecorder recorder(script.seats, start, script.date, replay::GameFingerprint::gameVersion(),
-                                    kScriptBuildId);
+    // Scripts of people and Normal computers keep the older format under the
+    // script's build id, byte for byte; strengths need the fingerprinted one.
+    replay::ReplayRecorder recorder =
+        script.levels.allNormal()
+            ? replay::ReplayRecorder(script.seats, start, script.date, replay::GameFingerprint::gameVersion(),
+                                     std::string(kScriptBuildId))
+            : replay::ReplayRecorder(script.seats, start, script.date, replay::GameFingerprint::gameVersion(),
+                                     replay::GameFingerprint::own(stage.display, stage.misc, stage.logger));
+    recorder.setLevels(script.levels);
     MatchRandom times;
     times.seed(script.timeSeed);
 

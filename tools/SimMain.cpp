@@ -147,6 +147,7 @@ int main(int argc, char** argv) {
     if (!options.verifyPaths.empty()) return verifyReplays(options, stage) ? 0 : 1;
     if (!options.recordPath.empty()) return recordMatch(options, stage) ? 0 : 1;
     stage.random.seed(options.seed);
+    stage.setup.levels = options.levels;
     std::uint32_t clock = kFirstMatchTime;
     Timings timings;
     for (std::uint32_t match = 1; match <= options.matches; ++match) {

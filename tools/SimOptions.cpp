@@ -17,14 +17,33 @@ bool readNumber(const char* text, std::uint64_t low, std::uint64_t high, std::ui
     return true;
 }
 
+// Four strengths, comma-separated, green first: "hard,normal,normal,easy".
+bool readLevels(const char* text, ComputerLevels& levels) {
+    if (text == nullptr) return false;
+    const std::string list(text);
+    std::size_t from = 0;
+    for (int colour = 0; colour < 4; ++colour) {
+        const std::size_t comma = list.find(',', from);
+        if ((colour < 3) != (comma != std::string::npos)) return false;
+        const std::string word = list.substr(from, colour < 3 ? comma - from : std::string::npos);
+        ComputerLevel strength = ComputerLevel::kNormal;
+        if (!parseComputerLevel(word.c_str(), strength)) return false;
+        levels.set(colour, strength);
+        from = comma + 1;
+    }
+    return true;
+}
+
 }  // namespace
 
 const char* simUsage() {
-    return "usage: quadrill-sim --matches N --seed S --step MS [--humans none] [--no-draw] [--trace]\n"
-           "                    [--snapshot FILE.bmp [--snapshot-frame F]] [--max-frames F]\n"
+    return "usage: quadrill-sim --matches N --seed S --step MS [--humans none] [--levels G,Y,R,B]\n"
+           "                    [--no-draw] [--trace] [--snapshot FILE.bmp [--snapshot-frame F]] [--max-frames F]\n"
            "       quadrill-sim --verify REPLAY... [--trace] [--snapshot FILE.bmp --snapshot-frame F]\n"
            "       quadrill-sim --record REPLAY --script SCRIPT [--max-frames F]\n"
-           "Plays N matches of four computer players headless, the clock advancing MS ms a frame;\n"
+           "Plays N matches of four computer players headless, the clock advancing MS ms a frame,\n"
+           "each colour (green, yellow, red, blue) at the strength --levels gives: easy, normal\n"
+           "(the default) or hard;\n"
            "or plays recorded matches again and checks them (one line each, OK or the first frame\n"
            "that differs; --trace prints the whole state after every frame); or records the match\n"
            "of an input script (the format is in src/replay/InputScript.h).\n";
@@ -64,6 +83,12 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
             // People would need keys; headless, every paddle is the computer's.
             if (value == nullptr || std::strcmp(value, "none") != 0) {
                 error = "--humans takes only \"none\"";
+                return false;
+            }
+            ++i;
+        } else if (std::strcmp(name, "--levels") == 0) {
+            if (!readLevels(value, options.levels)) {
+                error = "--levels wants four of easy, normal, hard, comma-separated, green first";
                 return false;
             }
             ++i;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "combat/ComputerLevel.h"
+
 // What quadrill-sim was asked to do.
 struct SimOptions {
     std::uint32_t matches = 1;
@@ -15,6 +17,8 @@ struct SimOptions {
     std::uint64_t snapshotFrame = 1;
     // A match that has not ended after this many frames is given up.
     std::uint64_t maxFrames = 10000000;
+    // How well the computer plays each colour, green, yellow, red, blue.
+    ComputerLevels levels;
     // Replays to play again and check instead of playing new matches.
     std::vector<std::string> verifyPaths;
     // A match to record from an input script.

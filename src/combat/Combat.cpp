@@ -33,6 +33,7 @@ Combat::Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, 
       pSound(sound),
       pRandom(random),
       pMisc(misc),
+      forecast(rcBack, paddles, walls),
       cBonus(-1),
       pSetup(setup),
       bPlaying(0),
@@ -47,6 +48,7 @@ Combat::Combat(DisplayDevice& display, SoundDevice* sound, MatchRandom& random, 
       iBallsLeft(kServesPerMatch),
       iBonusesShown(0),
       bDrawsFrames(1),
+      bLeftWithEscape(0),
       iServesStarted(0),
       iBallsServed(0),
       iBonusesTaken(0) {
@@ -125,7 +127,10 @@ void Combat::startServe() {
 
 Combat::FrameResult Combat::playFrame(const std::uint8_t* keys, std::uint32_t frameMs) {
     const int going = update(keys, frameMs);
-    if (keys != nullptr && keys::isDown(keys, keys::DIK_ESCAPE)) return FrameResult::kLeft;
+    if (keys != nullptr && keys::isDown(keys, keys::DIK_ESCAPE)) {
+        bLeftWithEscape = 1;
+        return FrameResult::kLeft;
+    }
     return going ? FrameResult::kGoing : FrameResult::kOver;
 }
 
@@ -156,8 +161,11 @@ int Combat::update(const std::uint8_t* keys, std::uint32_t frameMs) {
 
     dwFrameTime = dwNow - dwLastFrame;
     for (int i = 0; i < 4; ++i) {
+        paddles[i].setComputerLevel(pSetup.levels.of(i));
         if (pSetup.bHuman[i]) {
             paddles[i].drive(keys, i);
+        } else if (pSetup.levels.of(i) == ComputerLevel::kHard) {
+            paddles[i].steerAhead(balls, forecast, i);
         } else {
             // Green and yellow wait for balls coming left or down, red and
             // blue for balls coming right or up.

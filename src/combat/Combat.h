@@ -2,9 +2,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "combat/BallForecast.h"
 #include "combat/Bonus.h"
 #include "combat/Paddle.h"
 #include "combat/TextLabel.h"
+#include "combat/WinnerLine.h"
 #include "graphics/DigitFont.h"
 #include "graphics/Font.h"
 #include "graphics/Rect.h"
@@ -92,6 +94,9 @@ public:
     std::int8_t bonusOnField() const { return cBonus; }
     bool isPlaying() const { return bPlaying != 0; }
     bool isMatchOver() const { return bMatchOver != 0; }
+    // The winner is named over the blink of a match that ended by itself;
+    // once Escape leaves it, nobody is.
+    bool namesWinner() const { return bMatchOver != 0 && bLeftWithEscape == 0; }
     bool inBonusPause() const { return bBonusPause != 0; }
     std::int32_t ballsLeft() const { return iBallsLeft; }
     std::int32_t bonusesShown() const { return iBonusesShown; }
@@ -120,12 +125,14 @@ private:
     Paddle paddles[4];
     BallSet balls;
     Wall walls[4];
+    BallForecast forecast;
     std::int8_t cBonus;
     Bonus bonuses[4];
     DigitFont digitFont;
     Font hFont;
     TextLabel scoreLabels[4];
     TextLabel centreLabel;
+    WinnerLine winnerLine;
     PlayerSetup& pSetup;
 
     std::int32_t bPlaying;
@@ -141,6 +148,8 @@ private:
     std::int32_t iBonusesShown;
 
     std::int32_t bDrawsFrames;
+    // Only what is drawn looks at this: the match does not.
+    std::int32_t bLeftWithEscape;
     std::int32_t iServesStarted;
     std::int32_t iBallsServed;
     std::int32_t iBonusesTaken;

@@ -1,5 +1,6 @@
 // The match's picture: arena, paddles with their held bonuses, the bonus on
-// the field, the balls, the scores and the centre number.
+// the field, the balls, the scores and the centre number, and at the end
+// the line that names the winner.
 #include "combat/Combat.h"
 
 #include "graphics/Colour.h"
@@ -44,6 +45,11 @@ platform::Status Combat::compose() {
     balls.drawAll();
     for (const TextLabel& label : scoreLabels) label.drawDigits(digitFont);
     centreLabel.drawText(pDisplay, hFont);
+    if (namesWinner()) {
+        std::int32_t scores[4];
+        for (int i = 0; i < 4; ++i) scores[i] = scoreLabels[i].getValue();
+        winnerLine.draw(pDisplay, scores);
+    }
     return S_OK;
 }
 

@@ -27,7 +27,8 @@ Paddle::Paddle()
       bIdleReady(0),
       bTrackReady(0),
       bIdleTimer(0),
-      bTrackTimer(0) {}
+      bTrackTimer(0),
+      cLevel(ComputerLevel::kNormal) {}
 
 void Paddle::load(TextFileReader& reader, const std::uint32_t& frameTime, const std::uint32_t& now) {
     rcSrc = readRect(reader);
@@ -109,14 +110,7 @@ void Paddle::drive(const std::uint8_t* keyState, int colour) {
 void Paddle::tick() {
     if (pNow == nullptr) return;
     const std::uint32_t now = *pNow;
-    if (bIdleTimer && now - dwIdleSince > 300) {
-        bIdleReady = 1;
-        bIdleTimer = 0;
-    }
-    if (bTrackTimer && now - dwTrackSince > 100) {
-        bTrackReady = 1;
-        bTrackTimer = 0;
-    }
+    tickComputer(now);
     if (pBonus != nullptr && pBonus->getDuration() != Bonus::kUnlimited &&
         now - dwBonusTime > static_cast<std::uint32_t>(pBonus->getDuration())) {
         pBonus = nullptr;

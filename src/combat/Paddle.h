@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/ComputerLevel.h"
 #include "graphics/Rect.h"
 #include "physics/Vector2.h"
 
+class BallForecast;
 class BallSet;
 class Bonus;
 class DisplayDevice;
@@ -52,7 +54,15 @@ public:
     // 256-byte key state: the first key of the pair, then the second.
     void drive(const std::uint8_t* keyState, int colour);
     // The computer player; balls come towards this paddle from side 0 or 1.
+    // Easy and Normal chase the ball where it is now.
     void steer(const BallSet& balls, int side);
+    // The hard computer player of paddle `colour`: it goes where the
+    // forecast says the first ball will come.
+    void steerAhead(const BallSet& balls, const BallForecast& forecast, int colour);
+    // How well the computer plays this paddle. Not part of the paddle's
+    // state: the match sets it from its setup before every frame.
+    void setComputerLevel(ComputerLevel strength) { cLevel = strength; }
+    ComputerLevel getComputerLevel() const { return cLevel; }
     // The computer player's delays and the end of a time-limited bonus.
     void tick();
 
@@ -81,6 +91,13 @@ public:
 
 private:
     double step() const;
+    // The computer player's parts: its timers, the start of tracking (false
+    // while it still reacts), the chase, and the way back to the middle.
+    void tickComputer(std::uint32_t now);
+    bool startTracking();
+    void chase(double target);
+    void meet(double target);
+    void wait();
 
     Rect rcSrc;
     Rect rcBound;
@@ -109,4 +126,5 @@ private:
     std::int32_t bTrackReady;
     std::int32_t bIdleTimer;
     std::int32_t bTrackTimer;
+    ComputerLevel cLevel;
 };

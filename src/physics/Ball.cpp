@@ -1,11 +1,10 @@
 #include "physics/Ball.h"
 
-#include <cmath>
-
 #include "combat/Paddle.h"
 #include "combat/TextLabel.h"
 #include "graphics/DisplayDevice.h"
 #include "physics/MatchRandom.h"
+#include "physics/MatchTrig.h"
 #include "physics/Wall.h"
 #include "sound/Sound.h"
 #include "sound/SoundDevice.h"
@@ -121,7 +120,9 @@ void Ball::setState(const State& state) {
     dwLastSpeedUp = state.dwLastSpeedUp;
 }
 
-void Ball::aimFromAngle() { vecVel = Vector2{std::cos(dAngle) * dSpeed, std::sin(dAngle) * dSpeed}; }
+// The match's own sine and cosine, not the C library's, whose last bit
+// depends on the processor.
+void Ball::aimFromAngle() { vecVel = Vector2{MatchTrig::cos(dAngle) * dSpeed, MatchTrig::sin(dAngle) * dSpeed}; }
 
 void Ball::draw(DisplayDevice& display, Surface& sprites) const {
     display.blitFast(truncateToInt(vecPos.x - dRadius), truncateToInt(vecPos.y - dRadius), &sprites, rcSrc);

@@ -40,6 +40,7 @@ public:
     bool line(std::vector<std::string> words, std::string& error) {
         const std::string& verb = words[0];
         std::uint64_t value = 0;
+        ComputerLevel strength = ComputerLevel::kNormal;
         if (verb == "seed" && words.size() == 2 && number(words[1], 0xFFFFFFFFu, value)) {
             script.seed = static_cast<std::uint32_t>(value);
         } else if (verb == "timeseed" && words.size() == 2 && number(words[1], 0xFFFFFFFFu, value)) {
@@ -48,6 +49,9 @@ public:
             script.date = static_cast<std::int64_t>(value);
         } else if (verb == "person") {
             return person(words, error);
+        } else if (verb == "computer" && words.size() == 3 && colourOf(words[1]) >= 0 &&
+                   parseComputerLevel(words[2].c_str(), strength)) {
+            script.levels.set(colourOf(words[1]), strength);
         } else if (verb == "ms" && words.size() == 2) {
             return frameTime(words[1], error);
         } else if (verb == "hold" && words.size() >= 2) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "combat/ComputerLevel.h"
 #include "replay/ReplayFormat.h"
 
 // A match to record from a script: the seed, who plays, and what the
@@ -11,6 +12,8 @@
 //   seed 12345              the generator is seeded as srand(12345) would
 //   date 1765000000         the date written into the replay
 //   person yellow keyboard  yellow is a person (keyboard, pad N, network N)
+//   computer red hard       the computer plays red at this strength (easy,
+//                           normal, hard); normal unless told
 //   timeseed 7              where the frame times of a range are drawn from
 //   ms 16                   the frame time of the frames that follow...
 //   ms 1-40                 ...or one drawn anew each frame
@@ -42,6 +45,7 @@ struct InputScript {
     std::uint32_t timeSeed = 1;
     std::int64_t date = 0;
     replay::Seat seats[4];
+    ComputerLevels levels;
     std::vector<Step> steps;
     int waitColours = 0;
     int waitSpectators = 0;

@@ -27,7 +27,9 @@ struct Seats {
 
 MatchRecording::MatchRecording(const PlayerSetup& setup, const PadClaims& pads, const MatchRandom::State& start,
                                const std::string& folder, std::uint64_t fingerprint, ErrorLogger* teller)
-    : MatchRecording(Seats(setup, pads).seat, start, folder, fingerprint, teller) {}
+    : MatchRecording(Seats(setup, pads).seat, start, folder, fingerprint, teller) {
+    frames.setLevels(setup.levels);
+}
 
 MatchRecording::MatchRecording(const Seat (&seats)[4], const MatchRandom::State& start, const std::string& folder,
                                std::uint64_t fingerprint, ErrorLogger* teller)

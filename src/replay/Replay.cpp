@@ -21,6 +21,20 @@ void Replay::people(std::uint32_t frame, std::uint8_t (&human)[4]) const {
     }
 }
 
+std::uint16_t Replay::formatVersion() const {
+    if (fingerprint) return levels.allNormal() ? kFirstFingerprintedVersion : kLevelsFormatVersion;
+    return handOvers.empty() ? kFirstFormatVersion : kHandOverFormatVersion;
+}
+
+bool Replay::computerPlayed(int colour) const {
+    if (colour < 0 || colour > 3) return false;
+    if (!seats[colour].isPerson()) return true;
+    for (const HandOver& handOver : handOvers) {
+        if (handOver.colour == colour) return true;
+    }
+    return false;
+}
+
 std::uint16_t Replay::allowedKeys() const {
     std::uint8_t human[4];
     people(human);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "combat/ComputerLevel.h"
 #include "physics/MatchRandom.h"
 #include "replay/FrameRuns.h"
 #include "replay/ReplayFormat.h"
@@ -24,6 +25,9 @@ struct Replay {
     Seat seats[4];
     // In colour order, at most one a colour, only of people's colours.
     std::vector<HandOver> handOvers;
+    // How well the computer played each colour; Normal for a colour it
+    // never played.
+    ComputerLevels levels;
     MatchRandom::State random{};
     std::uint32_t frameCount = 0;
     // The two run-length coded streams of FrameRuns.
@@ -43,12 +47,12 @@ struct Replay {
     void people(std::uint32_t frame, std::uint8_t (&human)[4]) const;
     // The key bits the first frame may hold: people's colours and Escape.
     std::uint16_t allowedKeys() const;
-    // A fingerprinted replay is of the newest version; an older one keeps
-    // its own (2 when a colour went to the computer, else 1).
-    std::uint16_t formatVersion() const {
-        if (fingerprint) return kFormatVersion;
-        return handOvers.empty() ? kFirstFormatVersion : 2;
-    }
+    // A fingerprinted replay is of version 3, or 4 when the computer played
+    // at another strength than Normal; an older one keeps its own (2 when a
+    // colour went to the computer, else 1).
+    std::uint16_t formatVersion() const;
+    // Did the computer play this colour in some frame of the match?
+    bool computerPlayed(int colour) const;
 };
 
 }  // namespace replay

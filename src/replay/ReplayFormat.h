@@ -6,12 +6,18 @@
 namespace replay {
 
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'L'};
-// The newest format, which this game writes and reads along with the ones
-// before it. Version 3 carries the recording game's fingerprint; versions
-// 1 and 2 a build id instead, and only version 2 hand-overs.
-constexpr std::uint16_t kFormatVersion = 3;
+// The newest format, which this game reads and writes along with the ones
+// before it. Version 3 carries the recording game's fingerprint, versions 1
+// and 2 a build id instead. A match is written in the oldest format that
+// holds it: only a match in which the computer played a colour at another
+// strength than Normal needs version 4.
+constexpr std::uint16_t kFormatVersion = 4;
 constexpr std::uint16_t kFirstFormatVersion = 1;
+// The first formats with the hand-overs, with the fingerprint, and with
+// the computer's strengths.
+constexpr std::uint16_t kHandOverFormatVersion = 2;
 constexpr std::uint16_t kFirstFingerprintedVersion = 3;
+constexpr std::uint16_t kLevelsFormatVersion = 4;
 // A state hash is kept after every this many frames, and after the last.
 constexpr std::uint32_t kHashEvery = 60;
 // Far beyond any match (a day at 100 frames a second); a file that says

@@ -30,6 +30,7 @@ ReplayPlayer::ReplayPlayer(const Replay& recordedReplay, DisplayDevice& displayI
       cursor(replay.frameTimes, replay.keys) {
     random.setState(replay.random);
     replay.people(setup.bHuman);
+    setup.levels = replay.levels;
     bHasNext = cursor.next(next);
 }
 

@@ -50,9 +50,9 @@ bool readSeat(ByteReader& in, Seat& seat) {
     return true;
 }
 
-// Version 2 and on: the colours people played that went to the computer
-// during the match, in colour order, each once. Version 2 holds them only
-// when there are some; from version 3 on the count may be 0.
+// Version 2 on: the colours people played that went to the computer
+// during the match, in colour order, each once. Version 2 is written only
+// for them; from version 3 on there may be none.
 bool readHandOvers(ByteReader& in, std::uint16_t version, Replay& replay) {
     const std::uint8_t count = in.u8("the hand-overs");
     const std::uint8_t fewest = version >= kFirstFingerprintedVersion ? 0 : 1;
@@ -74,6 +74,30 @@ bool readHandOvers(ByteReader& in, std::uint16_t version, Replay& replay) {
         replay.handOvers.push_back(handOver);
     }
     return in.ok();
+}
+
+// Version 3 on: how well the computer played each colour. Version 3 is
+// written only for a strength other than Normal, and a colour only people
+// played keeps Normal.
+bool readLevels(ByteReader& in, Replay& replay) {
+    for (int colour = 0; colour < 4; ++colour) {
+        const std::uint8_t strength = in.u8("the computer's strengths");
+        if (!in.ok()) return false;
+        if (strength > kLastComputerLevel) {
+            in.fail("an unknown strength " + std::to_string(strength) + " of the computer");
+            return false;
+        }
+        replay.levels.set(colour, static_cast<ComputerLevel>(strength));
+        if (strength != static_cast<std::uint8_t>(ComputerLevel::kNormal) && !replay.computerPlayed(colour)) {
+            in.fail("a strength for colour " + std::to_string(colour) + ", which the computer never played");
+            return false;
+        }
+    }
+    if (replay.levels.allNormal()) {
+        in.fail("a version 4 replay in which the computer played only at Normal");
+        return false;
+    }
+    return true;
 }
 
 bool readStream(ByteReader& in, const char* what, std::vector<std::uint8_t>& stream) {
@@ -105,7 +129,8 @@ bool readBody(ByteReader& in, Replay& replay) {
     for (Seat& seat : replay.seats) {
         if (!readSeat(in, seat)) return false;
     }
-    if (version >= 2 && !readHandOvers(in, version, replay)) return false;
+    if (version >= kHandOverFormatVersion && !readHandOvers(in, version, replay)) return false;
+    if (version >= kLevelsFormatVersion && !readLevels(in, replay)) return false;
     for (std::int32_t& word : replay.random.table) word = static_cast<std::int32_t>(in.u32("the generator"));
     replay.random.front = in.u8("the generator");
     replay.random.rear = in.u8("the generator");

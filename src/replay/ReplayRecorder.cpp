@@ -64,6 +64,10 @@ bool ReplayRecorder::finish(MatchEnd end, std::uint64_t finalHash, const std::in
     // Kept in colour order, as the file keeps them.
     std::sort(replay.handOvers.begin(), replay.handOvers.end(),
               [](const HandOver& a, const HandOver& b) { return a.colour < b.colour; });
+    // A strength the computer never played at is not worth a newer format.
+    for (int colour = 0; colour < 4; ++colour) {
+        if (!replay.computerPlayed(colour)) replay.levels.set(colour, ComputerLevel::kNormal);
+    }
     replay.setFrames(frames);
     replay.finalHash = finalHash;
     replay.end = end;

@@ -33,6 +33,8 @@ public:
     void addFrame(std::uint32_t ms, std::uint16_t keyBits, std::uint64_t hashAfter);
     // From the next frame on, a colour a person played is the computer's.
     void handOver(int colour);
+    // How well the computer plays each colour it plays.
+    void setLevels(const ComputerLevels& levels) { header.levels = levels; }
 
     // The whole replay; false when there is nothing worth keeping (no
     // frame, or more frames than a replay may hold).

@@ -32,12 +32,15 @@ std::vector<std::uint8_t> writeReplay(const Replay& replay) {
         out.u8(static_cast<std::uint8_t>(seat.device));
         out.u8(seat.number);
     }
-    if (version >= kFirstFingerprintedVersion || !replay.handOvers.empty()) {
+    if (version >= kHandOverFormatVersion) {
         out.u8(static_cast<std::uint8_t>(replay.handOvers.size()));
         for (const HandOver& handOver : replay.handOvers) {
             out.u8(handOver.colour);
             out.u32(handOver.fromFrame);
         }
+    }
+    if (version >= kLevelsFormatVersion) {
+        for (int colour = 0; colour < 4; ++colour) out.u8(static_cast<std::uint8_t>(replay.levels.of(colour)));
     }
     for (std::int32_t word : replay.random.table) out.u32(static_cast<std::uint32_t>(word));
     out.u8(replay.random.front);

@@ -11,7 +11,7 @@
 //   clang++-14 -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined
 //     -DQUADRILL_LIBFUZZER -Isrc tests/fuzz/ReplayReaderFuzz.cpp tests/fuzz/ByteMutator.cpp
 //     src/replay/{ByteReader,ByteWriter,Crc32,FrameRuns,Replay,ReplayReader,
-//     ReplayWriter}.cpp src/physics/MatchRandom.cpp src/combat/MatchKeys.cpp
+//     ReplayWriter}.cpp src/physics/MatchRandom.cpp src/combat/{MatchKeys,ComputerLevel}.cpp
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -52,6 +52,10 @@ Bytes sample(std::mt19937& draws, int shape) {
     if ((shape == 6 || shape == 7 || shape >= 10) && count > 1) {
         r.handOvers.push_back(replay::HandOver{static_cast<std::uint8_t>(handedOver), static_cast<std::uint32_t>(count / 2)});
     }
+    // Shapes 5 and 7 have a computer of another strength than Normal; in
+    // 7 it also plays the colour handed over.
+    if (shape == 5 || shape == 7) r.levels.set((shape + 2) % 4, ComputerLevel::kHard);
+    if (shape == 7 && !r.handOvers.empty()) r.levels.set(handedOver, ComputerLevel::kEasy);
     std::uint16_t keys = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (draws() % 25 == 0) keys = static_cast<std::uint16_t>(draws() & allowed);

@@ -130,7 +130,7 @@ TEST_F(ReplayArchiveTest, AReplayThatCannotBeSavedIsToldWithItsReason) {
     ASSERT_EQ(1, logger.init());
     replay::Seat seats[4];
     seats[0] = replay::Seat{replay::Device::kKeyboard, 0};
-    replay::MatchRecording recording(seats, MatchRandom().state(), scratch.path() + "/replays", &logger);
+    replay::MatchRecording recording(seats, MatchRandom().state(), scratch.path() + "/replays", 0x1234, &logger);
     for (int frame = 0; frame < 40; ++frame) recording.recorder().addFrame(16, 0, 1);
     platform::testing::setWriteLimit(10);  // the disk fills up
     const std::int32_t scores[4] = {1, 0, 0, 0};
