@@ -1,6 +1,6 @@
 #include "combat/MatchFingerprint.h"
 
-#include "app/PlayerSetup.h"
+#include "combat/PlayerSetup.h"
 #include "combat/Combat.h"
 #include "combat/MatchKeys.h"
 #include "combat/MatchState.h"

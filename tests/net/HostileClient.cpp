@@ -22,11 +22,23 @@
 #include <thread>
 #include <vector>
 
+#include "HeadlessStage.h"
 #include "net/Handshake.h"
 #include "net/MessageCodec.h"
 #include "net/transport/Transport.h"
+#include "replay/GameFingerprint.h"
 
 namespace {
+
+// The honest games' fingerprint, worked out as theirs is, so that this
+// machine's Hello gets past the handshake and its mischief reaches the room.
+net::Versions ourVersions() {
+    static const std::uint64_t fingerprint = [] {
+        HeadlessStage stage;
+        return replay::GameFingerprint::own(stage.display, stage.misc, stage.logger);
+    }();
+    return net::ownVersions(fingerprint);
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -139,7 +151,7 @@ private:
             }
         }
         if (big.connected && !bBigHello) {
-            big.say(net::helloFor(net::Role::Spectator, net::ownVersions()));
+            big.say(net::helloFor(net::Role::Spectator, ourVersions()));
             bBigHello = true;
         }
         big.transport.flush();
@@ -166,7 +178,7 @@ private:
             if (std::holds_alternative<net::Closing>(message)) bOver = true;
         }
         if (watcher.connected && !bWatcherHello) {
-            watcher.say(net::helloFor(net::Role::Spectator, net::ownVersions()));
+            watcher.say(net::helloFor(net::Role::Spectator, ourVersions()));
             bWatcherHello = true;
         }
         if (watcher.gone) bOver = true;
@@ -189,7 +201,7 @@ private:
             }
         }
         if (player.connected && !bPlayerHello) {
-            player.say(net::helloFor(net::Role::Player, net::ownVersions()));
+            player.say(net::helloFor(net::Role::Player, ourVersions()));
             bPlayerHello = true;
         }
         if (!playing || machine >= net::kMaxPlayingMachines) return;
