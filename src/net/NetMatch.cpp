@@ -48,7 +48,7 @@ NetMatch::NetMatch(Session& sessionIn, DisplayDevice& displayIn, SoundDevice* so
     replay::Seat seats[4];
     onlineSeats(start, seats);
     recording = std::make_unique<replay::MatchRecording>(seats, generatorOf(start), replayFolder,
-                                                         replay::GameFingerprint::own(displayIn, misc, logger));
+                                                         replay::GameFingerprint::own(displayIn, misc, logger), &logger);
     // A spectator stays a second behind what is known, so that the frames
     // that come in batches play smoothly.
     if (session.isSpectator()) scheduler.watchBehind(60);

@@ -6,6 +6,7 @@
 #include "combat/MatchKeys.h"
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayReader.h"
+#include "replay/GameFingerprint.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayWriter.h"
 
@@ -91,14 +92,15 @@ TEST_F(ComputerLevelsTest, AReplayWithAHardPlayerRoundTripsAndVerifies) {
     before.seed(41);
     makeCombat(41);
     combat->setFrameDrawing(false);
-    replay::ReplayRecorder recorder(seats, before.state(), 1765000000, "1.0", "test");
+    replay::ReplayRecorder recorder(seats, before.state(), 1765000000, "1.0",
+                                    replay::GameFingerprint::own(harness.display, harness.misc, harness.logger));
     recorder.setLevels(setup.levels);
     playToTheEnd(41, true, &recorder, [](const double (&)[4], const double (&)[4], std::uint32_t) {});
     replay::Replay recorded;
     ASSERT_TRUE(recorder.finish(replay::MatchEnd::kOver, *combat, recorded));
 
     const std::vector<std::uint8_t> bytes = replay::writeReplay(recorded);
-    EXPECT_EQ(3, bytes[4]);
+    EXPECT_EQ(4, bytes[4]);
     replay::Replay read;
     std::string error;
     ASSERT_TRUE(replay::readReplay(bytes.data(), bytes.size(), read, error)) << error;

@@ -20,7 +20,7 @@ Replay recorded(const ComputerLevels& levels, int handOverAt = -1) {
     seats[1] = replay::Seat{replay::Device::kKeyboard, 0};
     MatchRandom random;
     random.seed(5);
-    replay::ReplayRecorder recorder(seats, random.state(), 1765000000, "1.0", "test");
+    replay::ReplayRecorder recorder(seats, random.state(), 1765000000, "1.0", std::uint64_t{0x0123456789abcdef});
     recorder.setLevels(levels);
     for (int frame = 0; frame < 300; ++frame) {
         if (frame == handOverAt) recorder.handOver(1);
@@ -39,30 +39,30 @@ std::string readError(const std::vector<std::uint8_t>& bytes) {
     return error;
 }
 
-// Where the version 3 block is, for a replay of recorded()'s header:
-// magic, version, "1.0", "test", date, seats, then the hand-over count.
-constexpr std::size_t kHandOverCountAt = 4 + 2 + 4 + 5 + 8 + 8;
+// Where the strengths are, for a replay of recorded()'s header: magic,
+// version, "1.0", the fingerprint, date, seats, then the hand-over count.
+constexpr std::size_t kHandOverCountAt = 4 + 2 + 4 + 8 + 8 + 8;
 
 void reseal(std::vector<std::uint8_t>& bytes) {
     const std::uint32_t crc = replay::crc32(bytes.data(), bytes.size() - 4);
     for (int i = 0; i < 4; ++i) bytes[bytes.size() - 4 + static_cast<std::size_t>(i)] = (crc >> (8 * i)) & 0xFF;
 }
 
-// Normal computers and people write the oldest format, so that older
-// games still read those matches; another strength needs version 3, and
+// Normal computers and people write version 3, so that games that know
+// no strengths still read those matches; another strength needs version 4, and
 // a strength of a colour only a person played is dropped, not written.
-TEST(ReplayLevelsTest, OnlyAStrengthTheComputerPlayedAtMakesAVersion3File) {
+TEST(ReplayLevelsTest, OnlyAStrengthTheComputerPlayedAtMakesAVersion4File) {
     ComputerLevels levels;
-    EXPECT_EQ(1, replay::writeReplay(recorded(levels))[4]);
+    EXPECT_EQ(3, replay::writeReplay(recorded(levels))[4]);
     levels.set(1, ComputerLevel::kHard);
     const Replay personOnly = recorded(levels);
     EXPECT_EQ(ComputerLevel::kNormal, personOnly.levels.of(1));
-    EXPECT_EQ(1, replay::writeReplay(personOnly)[4]);
+    EXPECT_EQ(3, replay::writeReplay(personOnly)[4]);
 
     // Handed to the computer halfway, yellow's strength counts.
     const Replay handedOver = recorded(levels, 150);
     std::vector<std::uint8_t> bytes = replay::writeReplay(handedOver);
-    EXPECT_EQ(3, bytes[4]);
+    EXPECT_EQ(4, bytes[4]);
     Replay back;
     std::string error;
     ASSERT_TRUE(replay::readReplay(bytes.data(), bytes.size(), back, error)) << error;
@@ -73,7 +73,7 @@ TEST(ReplayLevelsTest, OnlyAStrengthTheComputerPlayedAtMakesAVersion3File) {
     levels = ComputerLevels{};
     levels.set(3, ComputerLevel::kEasy);
     bytes = replay::writeReplay(recorded(levels));
-    EXPECT_EQ(3, bytes[4]);
+    EXPECT_EQ(4, bytes[4]);
     EXPECT_EQ(0, bytes[kHandOverCountAt]);
     EXPECT_EQ("", readError(bytes));
     EXPECT_EQ(replay::writeReplay(recorded(levels)), bytes);
@@ -92,7 +92,7 @@ TEST(ReplayLevelsTest, StrengthsThatCannotBeAreRefused) {
     reseal(bytes);
     EXPECT_NE(std::string::npos, readError(bytes).find("unknown strength"));
 
-    // Only Normal: that match is a version 1 file.
+    // Only Normal: that match is a version 3 file.
     bytes = good;
     bytes[blue] = 1;
     reseal(bytes);
@@ -104,12 +104,11 @@ TEST(ReplayLevelsTest, StrengthsThatCannotBeAreRefused) {
     reseal(bytes);
     EXPECT_NE(std::string::npos, readError(bytes).find("never played"));
 
-    // A version 2 file still needs a hand-over.
+    // A version 3 file has no strengths: read as one, this is no replay.
     bytes = good;
-    bytes[4] = 2;
-    bytes.erase(bytes.begin() + kHandOverCountAt + 1, bytes.begin() + kHandOverCountAt + 5);
+    bytes[4] = 3;
     reseal(bytes);
-    EXPECT_NE(std::string::npos, readError(bytes).find("handed to the computer"));
+    EXPECT_NE("", readError(bytes));
 }
 
 }  // namespace
