@@ -6,6 +6,7 @@
 #include "combat/Paddle.h"
 #include "physics/Ball.h"
 #include "physics/BallSet.h"
+#include "physics/MatchTrig.h"
 #include "physics/Wall.h"
 
 namespace {
@@ -13,48 +14,6 @@ namespace {
 // Beyond a few bounces the other paddles will have moved anyway.
 constexpr int kMostBounces = 6;
 constexpr double kFar = 1e9;
-
-// The game's angles go through its own pi; these series use only the four
-// operations, so the forecast comes out the same on every processor.
-double sineOf(double x) {
-    while (x > kPi) x -= kTwoPi;
-    while (x < -kPi) x += kTwoPi;
-    if (x > kPi / 2) x = kPi - x;
-    if (x < -kPi / 2) x = -kPi - x;
-    const double x2 = x * x;
-    double term = x;
-    double sum = x;
-    for (int n = 1; n <= 7; ++n) {
-        term = -term * x2 / ((2.0 * n) * (2.0 * n + 1.0));
-        sum += term;
-    }
-    return sum;
-}
-
-double cosineOf(double x) { return sineOf(x + kPi / 2); }
-
-// The direction a paddle sends the ball back in, from where along it (0
-// one end, 1 the other) the ball touches: the ball's own rule, without
-// the tiny nudge off the straight-back direction.
-double bounceAngle(int colour, double along) {
-    const double turn = along * 130;
-    double degrees = 0.0;
-    switch (colour) {
-        case 0:
-            degrees = -(65 - turn);
-            break;
-        case 1:
-            degrees = -(155 - turn);
-            break;
-        case 2:
-            degrees = -(turn + 115);
-            break;
-        default:
-            degrees = -(turn + 205);
-            break;
-    }
-    return degrees * kPi / 180;
-}
 
 // The line a paddle's face lies on: red's left edge, green's right edge,
 // yellow's top edge, blue's bottom edge.
@@ -185,8 +144,8 @@ bool BallForecast::arrival(const BallSet& balls, std::int32_t i, int colour, Arr
         const double start = vertical ? paddle.getY() : paddle.getX();
         const double span = vertical ? paddle.getHeight() : paddle.getWidth();
         if (span > 0 && catchOnTheWayOut(p, d, r, paddle.getNormal(), vertical, start - r, start + span + r, along)) {
-            const double angle = bounceAngle(next.index, (along - start) / span);
-            d = Vector2{cosineOf(angle), sineOf(angle)};
+            const double angle = Ball::paddleAngle(next.index, (along - start) / span);
+            d = Vector2{MatchTrig::cos(angle), MatchTrig::sin(angle)};
         } else {
             passed |= 1 << next.index;
         }

@@ -19,10 +19,15 @@ constexpr double kNudgeLow[4] = {-0.0005, -1.571, -3.142, -4.713};
 constexpr double kNudgeHigh[4] = {0.0005, -1.57, -3.141, -4.712};
 constexpr std::int8_t kFirstWallMarker = 4;
 
-// The new direction depends only on where along the paddle (0 one end, 1
-// the other) the ball touches it: straight back in the middle, turned by
-// up to 65 degrees towards the end it hit, more beyond an end.
 double paddleBounce(int index, double along) {
+    double angle = Ball::paddleAngle(index, along);
+    if (angle > kNudgeLow[index] && angle < kNudgeHigh[index]) angle += 0.01;
+    return angle;
+}
+
+}  // namespace
+
+double Ball::paddleAngle(int index, double along) {
     const double turn = along * 130;
     double degrees = 0.0;
     switch (index) {
@@ -39,12 +44,8 @@ double paddleBounce(int index, double along) {
             degrees = -(turn + 205);
             break;
     }
-    double angle = degrees * kPi / 180;
-    if (angle > kNudgeLow[index] && angle < kNudgeHigh[index]) angle += 0.01;
-    return angle;
+    return degrees * kPi / 180;
 }
-
-}  // namespace
 
 Ball::Ball(SoundDevice* soundDevice, const Rect& rcSrcIn, const Rect& rcBackIn, TextLabel (&scoreLabels)[4],
            const std::uint32_t& frameTime, MatchRandom& random, std::uint32_t now)

@@ -24,6 +24,12 @@ public:
     static constexpr int kMovedToContact = 1;
     static constexpr int kNothing = 255;
 
+    // Where a paddle sends the ball, from where along it (0 one end, 1 the
+    // other) the ball touches: straight back in the middle, turned by up to
+    // 65 degrees towards the end it hit, more beyond an end. The bounce
+    // itself adds a tiny nudge off the straight-back directions.
+    static double paddleAngle(int index, double along);
+
     // Everything about the ball that moves during a match, as a plain
     // value; the rest (pictures, sounds, the arena) is the same for every
     // ball of a match.
