@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 
 void writeBackSettings(const Settings& started, const platform::Window& window, bool muted, ErrorLogger& logger) {
+    if (!started.cameFromTheFile()) return;
     Settings now = started;
     window.windowedSize(now.windowWidth, now.windowHeight);
     now.fullscreen = window.isFullscreen();

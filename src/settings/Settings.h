@@ -36,6 +36,10 @@ public:
     // read, or is larger than a settings file ever is.
     bool save(std::string& reason);
 
+    // Whether load() was asked at all. Settings made without it (the
+    // tools, tests) belong to no file and are not written back.
+    bool cameFromTheFile() const { return bLoaded || bUnreadable; }
+
     static std::string path();
 
 private:
