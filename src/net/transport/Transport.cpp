@@ -146,6 +146,17 @@ void Transport::cut(PeerId id) {
     pHost->slots[static_cast<std::size_t>(id)] = Slot{};
 }
 
+bool Transport::cutAndTell(PeerId id, TransportEvent& event) {
+    const bool announced = pHost->slots[static_cast<std::size_t>(id)].announced;
+    cut(id);
+    if (!announced) return false;
+    event.kind = TransportEvent::Kind::Disconnected;
+    event.peer = id;
+    event.goodbye = false;
+    event.size = 0;
+    return true;
+}
+
 bool Transport::watch(TransportEvent& event) {
     ENetHost* host = pHost->host;
     const enet_uint32 now = enet_time_get();
@@ -172,16 +183,7 @@ bool Transport::watch(TransportEvent& event) {
         if (!connected) continue;
         // Acknowledgements count as word from the machine too.
         if (peer.lastReceiveTime != 0 && now - peer.lastReceiveTime < now - slot.heard) slot.heard = peer.lastReceiveTime;
-        if (now - slot.heard >= kDropAfterMs) {
-            const bool announced = slot.announced;
-            cut(static_cast<PeerId>(i));
-            if (!announced) continue;
-            event.kind = TransportEvent::Kind::Disconnected;
-            event.peer = static_cast<PeerId>(i);
-            event.goodbye = false;
-            event.size = 0;
-            return true;
-        }
+        if (now - slot.heard >= kDropAfterMs && cutAndTell(static_cast<PeerId>(i), event)) return true;
     }
     if (!pHost->listening) return false;
     for (std::size_t i = 0; i < host->peerCount; ++i) {
@@ -202,14 +204,7 @@ bool Transport::watch(TransportEvent& event) {
             tooMany = newer >= kMaxUnfinishedPerAddress;
             if (!tooMany) continue;
         }
-        const bool announced = slot.announced;
-        cut(static_cast<PeerId>(i));
-        if (!announced) continue;
-        event.kind = TransportEvent::Kind::Disconnected;
-        event.peer = static_cast<PeerId>(i);
-        event.goodbye = false;
-        event.size = 0;
-        return true;
+        if (cutAndTell(static_cast<PeerId>(i), event)) return true;
     }
     return false;
 }

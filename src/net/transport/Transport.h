@@ -96,6 +96,9 @@ private:
     // for a connection that was announced, else false.
     bool watch(TransportEvent& event);
     void cut(PeerId peer);
+    // Cuts a connection; true, with the Disconnected event, when it had
+    // been announced.
+    bool cutAndTell(PeerId peer, TransportEvent& event);
     std::unique_ptr<Host> pHost;
     std::uint64_t cDiscarded = 0;
 };
