@@ -19,6 +19,8 @@
 #                            output in $netWork/NAME.out and .err, its pid in
 #                            netPids[NAME]
 #   routerRules routerA      prints the router's port forwards (nft)
+#   startGame MACHINE NAME ARGS...  the game there, headless ($game)
+#   waitFor NAME PATTERN SECONDS, finishGame NAME, netVerdict NAME, netFail
 # Home A's router forwards ports only after the STUN server (on the
 # internet) has told it that it reaches the outside unfiltered, since its
 # outside address lies in a reserved range. For the same reason miniupnpc
@@ -224,5 +226,48 @@ startHomeARouter() {
   done
   cat "$netWork/miniupnpd.err"
   echo "FAIL: miniupnpd on home A's router did not start forwarding"
+  exit 1
+}
+
+# startGame MACHINE NAME ARGS...: the real game in that machine's
+# namespace, headless, with a folder of its own ($netWork/NAME), in the
+# background; bounded in time like the networks.
+startGame() {
+  local machine=$1 name=$2
+  shift 2
+  mkdir -p "$netWork/$name"
+  startIn "$machine" "$name" env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+    QUADRILL_DATA_DIR="$netWork/$name" QUADRILL_CONFIG_DIR="$netWork/$name" \
+    timeout 150 "$game" "$@"
+}
+
+# waitFor NAME PATTERN SECONDS: until NAME's output has a line matching
+# PATTERN (printed), or fails.
+waitFor() {
+  local name=$1 pattern=$2 seconds=$3 tries
+  for tries in $(seq $((seconds * 10))); do
+    if grep -m1 -E "$pattern" "$netWork/$name.out" 2>/dev/null; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+finishGame() {
+  wait "${netPids[$1]}" || netFail "$1 ended with $?"
+  unset "netPids[$1]"
+}
+
+# The closing words a machine printed: how the match ended, its scores and
+# its final state hash, on one line.
+netVerdict() {
+  grep -E '^(match|scores|hash) ' "$netWork/$1.out" | sed -E 's/ after [0-9]+ frames//' | tr '\n' ' '
+}
+
+netFail() {
+  local log
+  echo "FAIL: $*"
+  for log in "$netWork"/*.out "$netWork"/*.err; do
+    [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -n 20 "$log"; }
+  done
   exit 1
 }
