@@ -184,7 +184,14 @@ netnsUp() {
   ip netns add "$netPrefix-probe" 2> "$netWork/probe.err" ||
     netSkip "network namespaces cannot be made here: $(cat "$netWork/probe.err")"
   ip netns del "$netPrefix-probe"
-  ( sleep "$limit"; echo "netns: $limit s are up, tearing down" >&2; kill -TERM $$ ) &
+  (
+    sleep "$limit"
+    echo "FAIL: $limit s are up, tearing the networks down"
+    for log in "$netWork"/*.out "$netWork"/*.err; do
+      [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -n 20 "$log"; }
+    done
+    kill -TERM $$
+  ) &
   netWatchdog=$!
 
   buildNetworks > "$netWork/setup.log" 2>&1 ||
