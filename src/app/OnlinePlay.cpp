@@ -70,7 +70,7 @@ bool OnlinePlay::open(std::string& error) {
     const bool hosting = options.netRole == CommandLine::NetRole::Host;
     if (!pSession->open(hosting ? "" : options.netHost, options.netPort, error)) return false;
     if (hosting && options.portMapping) {
-        pPortMapping = std::make_unique<net::PortMapping>(options.netPort, net::PortMapping::routerMappers());
+        pPortMapping = std::make_unique<net::PortMapping>(pSession->port(), net::PortMapping::routerMappers());
     }
     return true;
 }
@@ -288,7 +288,7 @@ bool OnlinePlay::checkPortMapping() {
 
 std::vector<std::string> OnlinePlay::portMappingLines() const {
     if (!pPortMapping) return {};
-    const std::string port = std::to_string(options.netPort);
+    const std::string port = std::to_string(pSession->port());
     switch (mappingShown.state) {
         case net::PortMapping::State::Asking:
             return {"Asking the router to forward it"};
