@@ -47,11 +47,14 @@ bool UpnpMapper::findRouter(std::uint32_t withinMs, std::string& reason) {
     const int found = UPNP_GetValidIGD(devices, &router->urls, &router->data, router->lanAddress,
                                        sizeof router->lanAddress);
     freeUPNPDevlist(devices);
-    if (found == 1) {
+    // 2 is a gateway that calls itself not connected: some say so behind
+    // another NAT, or with an outside address in a reserved range, and
+    // forward all the same. Its own answer to the mapping decides.
+    if (found == 1 || found == 2) {
         pRouter = std::move(router);
         return true;
     }
-    reason = found == 2 ? "the UPnP router is not connected to the internet" : "no UPnP internet gateway answered";
+    reason = "no UPnP internet gateway answered";
     return false;
 }
 
