@@ -70,7 +70,10 @@ echo "the forward is gone after the match"
 startGame hostA idle --host 28260
 waitFor idle '^external ' 10 > /dev/null || netFail "the second host printed no external address"
 [ "$(forwards 28260)" -ge 1 ] || netFail "no forward for the second host"
-kill -TERM "${netPids[idle]}"
+# The game itself, not the shell that started it in its namespace.
+for pid in $(ip netns pids "$(nsName hostA)"); do
+  [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = quadrill ] && kill -TERM "$pid"
+done
 finishGame idle
 [ "$(forwards 28260)" -eq 0 ] || netFail "the forward outlived a host ended by SIGTERM: $(routerRules routerA)"
 echo "the forward is gone after SIGTERM"
