@@ -17,6 +17,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // UPnP's search gets this much of the answer's time; NAT-PMP the rest.
+// miniupnpc's search waits a whole second at the least (SSDP counts its
+// wait in seconds), however little it is given.
 constexpr std::uint32_t kFirstMapperShareMs = 1000;
 
 std::function<PortMapping::Mappers()>& testMappers() {

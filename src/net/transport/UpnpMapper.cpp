@@ -37,8 +37,14 @@ UpnpMapper::UpnpMapper() = default;
 UpnpMapper::~UpnpMapper() = default;
 
 bool UpnpMapper::findRouter(std::uint32_t withinMs, std::string& reason) {
+    // Every kind of gateway asked at once, and one wait for all answers:
+    // asked one after the other, each kind would wait the whole time.
+    static const char* const kGateways[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:1",
+                                            "urn:schemas-upnp-org:service:WANIPConnection:1",
+                                            "urn:schemas-upnp-org:service:WANPPPConnection:1", nullptr};
     int error = 0;
-    UPNPDev* devices = upnpDiscover(static_cast<int>(withinMs), nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+    UPNPDev* devices =
+        upnpDiscoverDevices(kGateways, static_cast<int>(withinMs), nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
     if (devices == nullptr) {
         reason = "no UPnP router answered";
         return false;
