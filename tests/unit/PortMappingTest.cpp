@@ -120,8 +120,8 @@ TEST(PortMapping, TheNextWayIsTriedWhenTheFirstIsRefusedAndOnlyTheGrantingOneIsT
     auto upnp = std::make_shared<RouterLog>();
     auto natPmp = std::make_shared<RouterLog>();
     {
-        PortMapping mapping(
-            4000, routers(std::make_unique<FakeRouter>(upnp, false, 0), std::make_unique<FakeRouter>(natPmp, true, 3600)));
+        PortMapping mapping(4000, routers(std::make_unique<FakeRouter>(upnp, false, 0),
+                                          std::make_unique<FakeRouter>(natPmp, true, 3600)));
         EXPECT_EQ(PortMapping::State::Mapped, awaitAnswer(mapping).state);
     }
     EXPECT_EQ(0, upnp->unmaps.load());

@@ -27,7 +27,8 @@ std::function<PortMapping::Mappers()>& testMappers() {
 }
 
 std::uint64_t msSince(Clock::time_point start) {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    return static_cast<std::uint64_t>(spent.count());
 }
 
 }  // namespace
@@ -98,7 +99,8 @@ void PortMapping::run(std::shared_ptr<Shared> shared) {
         if (spent >= kAnswerWithinMs) break;
         const std::uint32_t left = kAnswerWithinMs - static_cast<std::uint32_t>(spent);
         const bool last = i + 1 == shared->mappers.size();
-        answer = shared->mappers[i]->map(port, kLeaseSeconds, last || left < kFirstMapperShareMs ? left : kFirstMapperShareMs);
+        const std::uint32_t share = last || left < kFirstMapperShareMs ? left : kFirstMapperShareMs;
+        answer = shared->mappers[i]->map(port, kLeaseSeconds, share);
         if (answer.mapped) {
             granting = shared->mappers[i].get();
         } else {
@@ -129,7 +131,10 @@ void PortMapping::run(std::shared_ptr<Shared> shared) {
         hold.lock();
         const std::uint64_t now = msSince(shared->started);
         if (renewed.mapped) {
+            // A router given a new address by the provider tells it here.
             status.state = State::Mapped;
+            status.externalAddress = renewed.externalAddress;
+            status.externalPort = renewed.externalPort;
             lease.granted(now, renewed.leaseSeconds);
             status.leaseSeconds = renewed.leaseSeconds;
             ++status.renewals;

@@ -43,8 +43,8 @@ bool UpnpMapper::findRouter(std::uint32_t withinMs, std::string& reason) {
                                             "urn:schemas-upnp-org:service:WANIPConnection:1",
                                             "urn:schemas-upnp-org:service:WANPPPConnection:1", nullptr};
     int error = 0;
-    UPNPDev* devices =
-        upnpDiscoverDevices(kGateways, static_cast<int>(withinMs), nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
+    const int waitMs = static_cast<int>(withinMs);
+    UPNPDev* devices = upnpDiscoverDevices(kGateways, waitMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
     if (devices == nullptr) {
         reason = "no UPnP router answered";
         return false;
