@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/GameClock.h"
 #include "app/OnlinePlay.h"
 #include "replay/GameFingerprint.h"
@@ -255,7 +256,10 @@ int Application::watchReplay(const replay::Replay& recorded) {
 }
 
 bool Application::goOnline(const CommandLine& options) {
-    pRoom = OnlinePlay::open(options, replay::GameFingerprint::own(pStage->display, pStage->misc, pStage->logger));
+    CommandLine chosen = options;
+    // The settings can turn the router's forwarding off for good.
+    chosen.portMapping = options.portMapping && settings.portMapping;
+    pRoom = OnlinePlay::open(chosen, replay::GameFingerprint::own(pStage->display, pStage->misc, pStage->logger));
     if (!pRoom) return false;
     pStage->room = pRoom.get();
     hWnd.setTitle(pRoom->title().c_str());

@@ -19,6 +19,8 @@ const char kUsage[] =
     "  --host [PORT]        host an online match (UDP port, default 28250)\n"
     "  --join HOST[:PORT]   join the match hosted at HOST\n"
     "  --watch HOST[:PORT]  watch the match hosted at HOST\n"
+    "  --no-port-mapping    when hosting, do not ask the home router to forward\n"
+    "                       the port (UPnP, NAT-PMP)\n"
     "  --input-delay N      frames of delay on your own keys online (0 to 2,\n"
     "                       default 1)\n"
     "  --script FILE        play keys from FILE instead of the keyboard (tests)\n"
@@ -127,6 +129,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (value == nullptr || !parseAddress(value, line.netHost, line.netPort)) {
                 return usageError(option + " needs HOST or HOST:PORT");
             }
+        } else if (option == "--no-port-mapping") {
+            line.portMapping = false;
         } else if (option == "--input-delay") {
             unsigned long long value = 0;
             if (!parseNumber(needsValue(), 0, 2, value)) return usageError("--input-delay needs 0, 1 or 2");

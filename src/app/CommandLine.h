@@ -23,6 +23,7 @@ struct CommandLine {
     NetRole netRole = NetRole::None;  // --host [PORT], --join / --watch HOST[:PORT]
     std::string netHost;
     std::uint16_t netPort = kDefaultPort;
+    bool portMapping = true;     // --no-port-mapping: the host leaves the router alone
     int inputDelay = 1;          // --input-delay N, frames, 0 to 2
     std::string scriptPath;      // --script FILE: per-frame key bits instead of the keyboard
     std::uint64_t frameLimit = 0;  // --frames N: end after N frames; 0 for no limit

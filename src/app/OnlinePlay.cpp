@@ -9,6 +9,7 @@
 #include "combat/MatchKeys.h"
 #include "menu/Menu.h"
 #include "physics/MatchRandom.h"
+#include "platform/Clipboard.h"
 #include "platform/SafeSave.h"
 
 namespace {
@@ -66,8 +67,12 @@ bool OnlinePlay::open(std::string& error) {
         }
         bHasScript = true;
     }
-    const std::string host = options.netRole == CommandLine::NetRole::Host ? "" : options.netHost;
-    return pSession->open(host, options.netPort, error);
+    const bool hosting = options.netRole == CommandLine::NetRole::Host;
+    if (!pSession->open(hosting ? "" : options.netHost, options.netPort, error)) return false;
+    if (hosting && options.portMapping) {
+        pPortMapping = std::make_unique<net::PortMapping>(pSession->port(), net::PortMapping::routerMappers());
+    }
+    return true;
 }
 
 std::string OnlinePlay::title() const {
@@ -143,8 +148,13 @@ void OnlinePlay::refreshSeats() {
     const std::string room = std::to_string(playing) + " playing, " + std::to_string(lobby.spectators) + " watching";
     // A few short lines: they stand beside the table of best results.
     if (pSession->isHost()) {
-        lines.push_back("Hosting on port " + std::to_string(options.netPort));
+        const std::vector<std::string> router = portMappingLines();
+        // The router's lines name the port themselves.
+        if (router.empty() || mappingShown.state == net::PortMapping::State::Asking) {
+            lines.push_back("Hosting on port " + std::to_string(options.netPort));
+        }
         lines.push_back(room);
+        lines.insert(lines.end(), router.begin(), router.end());
     } else if (me < 0) {
         lines.push_back("Reaching");
         lines.push_back(options.netHost + "...");
@@ -255,4 +265,56 @@ void OnlinePlay::endOutOfStep(const net::SessionEvent& event, std::uint32_t nowM
     std::fputs(report.c_str(), stdout);
     endMatch(replay::MatchEnd::kCutShort, "out of step", nowMs);
     setNote("The game went out of step");
+}
+
+bool OnlinePlay::checkPortMapping() {
+    if (!pPortMapping) return false;
+    using State = net::PortMapping::State;
+    const net::PortMapping::Status now = pPortMapping->status();
+    if (now.state == mappingShown.state && now.externalAddress == mappingShown.externalAddress &&
+        now.externalPort == mappingShown.externalPort) {
+        return false;
+    }
+    mappingShown = now;
+    if (now.state == State::Mapped) {
+        std::printf("external %s\n", joinAddress().c_str());
+        std::fflush(stdout);
+    } else if (now.state == State::Failed) {
+        std::fprintf(stderr, "port mapping failed: %s\n", now.reason.c_str());
+    }
+    refreshSeats();
+    return true;
+}
+
+std::vector<std::string> OnlinePlay::portMappingLines() const {
+    if (!pPortMapping) return {};
+    const std::string port = std::to_string(pSession->port());
+    switch (mappingShown.state) {
+        case net::PortMapping::State::Asking:
+            return {"Asking the router to forward it"};
+        case net::PortMapping::State::Mapped:
+            return {"Others join with " + joinAddress(),
+                    bAddressCopied ? "Copied to the clipboard" : "C or a click here copies it"};
+        case net::PortMapping::State::Failed:
+            return {"Forward UDP port " + port + " to this machine, or use a relay"};
+        case net::PortMapping::State::Removed:
+            break;
+    }
+    return {};
+}
+
+std::string OnlinePlay::joinAddress() const {
+    if (mappingShown.state != net::PortMapping::State::Mapped) return std::string();
+    // An IPv6 address takes brackets before its port, as --join reads it.
+    const bool v6 = mappingShown.externalAddress.find(':') != std::string::npos;
+    const std::string address = v6 ? "[" + mappingShown.externalAddress + "]" : mappingShown.externalAddress;
+    return address + ":" + std::to_string(mappingShown.externalPort);
+}
+
+bool OnlinePlay::copyJoinAddress() {
+    const std::string address = joinAddress();
+    if (address.empty() || !platform::copyToClipboard(address)) return false;
+    bAddressCopied = true;
+    refreshSeats();
+    return true;
 }

@@ -2,11 +2,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "menu/LobbySeats.h"
 #include "net/NetMatch.h"
 #include "net/Session.h"
+#include "net/transport/PortMapping.h"
 #include "replay/InputScript.h"
 
 class DisplayDevice;
@@ -83,8 +85,20 @@ public:
     // A line for the menu after a match ended other than by itself.
     void setNote(const std::string& note);
 
+    // The home router's answer about the host's port, looked at without
+    // waiting: true when the room's lines change with it. The answer is
+    // also printed, `external ADDRESS:PORT` on stdout or `port mapping
+    // failed: REASON` on stderr, for scripts.
+    bool checkPortMapping();
+    // "203.0.113.7:28250" once the router forwards the port; else empty.
+    std::string joinAddress() const;
+    // Puts joinAddress() on the clipboard; true when it is there.
+    bool copyJoinAddress();
+
 private:
     void printResult(const char* how, std::uint32_t nowMs) const;
+    // The router's part of the host's lines; empty when it was not asked.
+    std::vector<std::string> portMappingLines() const;
 
     CommandLine options;
     std::unique_ptr<net::Session> pSession;
@@ -101,4 +115,8 @@ private:
     net::NetMatch::Options matchOptions;
     std::unique_ptr<net::NetMatch> pMatch;
     std::string sLastReplay;
+    // The router forwards the host's port while this lasts.
+    std::unique_ptr<net::PortMapping> pPortMapping;
+    net::PortMapping::Status mappingShown;
+    bool bAddressCopied = false;
 };

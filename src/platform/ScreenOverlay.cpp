@@ -123,12 +123,44 @@ void ScreenOverlay::drawTakenMark(SDL_Renderer* renderer, const TakenMark& mark)
 void ScreenOverlay::drawStatus(SDL_Renderer* renderer) {
     FontFace* text = face(smallFace, "arial narrow", kSmallHeight);
     if (text == nullptr) return;
+    std::vector<std::string> rows;
+    for (const std::string& line : statusLines) {
+        for (const std::string& row : wrapped(*text, line, kStatusWidth)) rows.push_back(row);
+    }
     int y = kStatusTop;
-    const std::size_t shown = statusLines.size() < kStatusLines ? statusLines.size() : kStatusLines;
+    const std::size_t shown = rows.size() < kStatusLines ? rows.size() : kStatusLines;
     for (std::size_t i = 0; i < shown; ++i) {
-        drawText(renderer, text, fitted(*text, statusLines[i], kStatusWidth), kStatusLeft, y, false, kPale);
+        drawText(renderer, text, rows[i], kStatusLeft, y, false, kPale);
         y += kSmallHeight + 2;
     }
+}
+
+bool ScreenOverlay::inStatusArea(int x, int y) {
+    return x >= kStatusLeft && x < kStatusLeft + kStatusWidth && y >= kStatusTop &&
+           y < kStatusTop + kStatusLines * (kSmallHeight + 2);
+}
+
+std::vector<std::string> ScreenOverlay::wrapped(const FontFace& font, const std::string& line, int width) {
+    std::vector<std::string> rows;
+    std::string row;
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        std::size_t space = line.find(' ', start);
+        if (space == std::string::npos) space = line.size();
+        const std::string word = line.substr(start, space - start);
+        const std::string longer = row.empty() ? word : row + " " + word;
+        int w = 0;
+        int h = 0;
+        if (!row.empty() && font.measure(longer.c_str(), w, h) && w > width) {
+            rows.push_back(fitted(font, row, width));
+            row = word;
+        } else {
+            row = longer;
+        }
+        start = space + 1;
+    }
+    if (!row.empty() || rows.empty()) rows.push_back(fitted(font, row, width));
+    return rows;
 }
 
 std::string ScreenOverlay::fitted(const FontFace& font, const std::string& line, int width) {

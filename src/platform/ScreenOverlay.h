@@ -49,6 +49,8 @@ public:
     // A few short lines low on the left of the menu: the online room.
     void setStatus(const std::vector<std::string>& lines) { statusLines = lines; }
     const std::vector<std::string>& status() const { return statusLines; }
+    // Whether a click at x, y (the picture's coordinates) fell on those lines.
+    static bool inStatusArea(int x, int y);
 
     void draw(SDL_Renderer* renderer);
 
@@ -60,6 +62,8 @@ private:
     void drawStatus(SDL_Renderer* renderer);
     // The line as it is, or cut with "..." to fit the width.
     static std::string fitted(const FontFace& font, const std::string& line, int width);
+    // A long line broken between words into rows that fit the width.
+    static std::vector<std::string> wrapped(const FontFace& font, const std::string& line, int width);
     void drawText(SDL_Renderer* renderer, FontFace* face, const std::string& text, int x, int y, bool centred,
                  const unsigned char (&colour)[3]);
     FontFace* face(std::unique_ptr<FontFace>& slot, const char* name, int height);

@@ -68,6 +68,9 @@ bool Settings::load() {
     }
     if (const std::string* full = file.find("window", "fullscreen")) fullscreen = flagFrom(*full, fullscreen);
     if (const std::string* mute = file.find("sound", "muted")) muted = flagFrom(*mute, muted);
+    if (const std::string* mapping = file.find("network", "port_mapping")) {
+        portMapping = flagFrom(*mapping, portMapping);
+    }
     saved = Values{windowWidth, windowHeight, fullscreen, muted};
     bLoaded = true;
     return true;

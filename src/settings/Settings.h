@@ -11,6 +11,8 @@
 //   fullscreen = false
 //   [sound]
 //   muted = false
+//   [network]
+//   port_mapping = true
 //
 // Saving changes the values that changed and nothing else: comments, blank
 // lines and keys of a later version or of a player's own stay as they were
@@ -23,6 +25,8 @@ public:
     int windowHeight = 0;
     bool fullscreen = false;
     bool muted = false;
+    // Hosting asks the home router to forward the port; only read.
+    bool portMapping = true;
 
     // Reads the file. A value that is missing or makes no sense keeps its
     // default, so a missing, empty, cut or garbled file gives the defaults.

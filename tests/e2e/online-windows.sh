@@ -37,7 +37,7 @@ hold() { # window key seconds
   xdotool keyup --window "$1" "$2"
 }
 
-QUADRILL_NET_DUMP="$frame:$work/host.bmp" "$binary" --host "$port" > "$work/host.txt" 2>&1 &
+QUADRILL_NET_DUMP="$frame:$work/host.bmp" "$binary" --host "$port" --no-port-mapping > "$work/host.txt" 2>&1 &
 host=$!
 wait_for_window "Quadrill - hosting on port $port"
 hostWindow=$window

@@ -48,7 +48,7 @@ startRoom() {
   for attempt in 1 2 3 4 5; do
     hostPort=$((20000 + (RANDOM % 20000) * 2))
     relayPort=$((hostPort + 1))
-    start host --host "$hostPort" "${hostArgs[@]}"
+    start host --host "$hostPort" --no-port-mapping "${hostArgs[@]}"
     sleep 0.5
     if kill -0 "${pids[host]}" 2>/dev/null; then
       "$relay" --listen "$relayPort" --to "127.0.0.1:$hostPort" "${relayOptions[@]}" 2> "$work/relay.err" &

@@ -24,6 +24,8 @@ TEST(CommandLineTest, NetworkRolesTakeOptionalPortsAndAddresses) {
     EXPECT_EQ(CommandLine::NetRole::Host, host.netRole);
     EXPECT_EQ(28250, host.netPort);
     EXPECT_EQ(40000, parse({"--host", "40000", "--input-delay", "2"}).netPort);
+    EXPECT_TRUE(host.portMapping);
+    EXPECT_FALSE(parse({"--host", "--no-port-mapping"}).portMapping);
 
     CommandLine join = parse({"--join", "192.0.2.5:3000"});
     EXPECT_EQ(CommandLine::NetRole::Join, join.netRole);

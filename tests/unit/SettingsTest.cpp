@@ -19,6 +19,7 @@ protected:
         EXPECT_EQ(0, settings.windowHeight) << what;
         EXPECT_FALSE(settings.fullscreen) << what;
         EXPECT_FALSE(settings.muted) << what;
+        EXPECT_TRUE(settings.portMapping) << what;
     }
 
     PlatformFaults faults;
@@ -42,6 +43,7 @@ TEST_F(SettingsTest, ValuesAndUnknownKeysSurviveARoundTrip) {
     scratch.write("config/settings.ini", "theme = dark\n" + text + "\n[Window]\nvsync = off\n[pads]\nmap = 0:A\n");
     Settings again;
     ASSERT_TRUE(again.load());
+    EXPECT_TRUE(again.portMapping);
     EXPECT_EQ(1000, again.windowWidth);
     EXPECT_EQ(800, again.windowHeight);
     EXPECT_TRUE(again.fullscreen);
@@ -154,6 +156,7 @@ TEST_F(SettingsTest, MissingEmptyCutOrGarbledFilesGiveTheDefaults) {
         std::string("\0\xFF\xFE[window]\nwidth=800\nheight=800\n", 31),
         "\xEF\xBB\xBF[sound]\nmuted = " + std::string(5000, 'y') + "\n",
         std::string(70000, '['),
+        "[network]\nport_mapping = perhaps\n",
     };
     for (const std::string& bytes : files) {
         scratch.write("settings.ini", bytes);
@@ -163,6 +166,11 @@ TEST_F(SettingsTest, MissingEmptyCutOrGarbledFilesGiveTheDefaults) {
         expectDefaults(garbled, what);
         EXPECT_TRUE(garbled.save(reason)) << what;
     }
+    // The one choice the player turns off by hand.
+    scratch.write("settings.ini", "[network]\nport_mapping = no\n");
+    Settings noMapping;
+    EXPECT_TRUE(noMapping.load());
+    EXPECT_FALSE(noMapping.portMapping);
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAlone) {

@@ -11,6 +11,7 @@
 #include "menu/HighScoreTable.h"
 #include "menu/Menu.h"
 #include "physics/MatchRandom.h"
+#include "platform/ScreenOverlay.h"
 #include "replay/ReplayArchive.h"
 
 MenuScene::MenuScene(Stage& theStage, Arrival how, std::string keptReplay)
@@ -80,7 +81,22 @@ SceneChange MenuScene::onChar(std::uint8_t ch) {
     return act(action);
 }
 
+SceneChange MenuScene::onKey(std::uint8_t, char letter) {
+    // C copies the address others join with, unless it is a name's letter.
+    if (letter == 'c' && stage.room && !takesLetters() && stage.room->copyJoinAddress()) {
+        showLobby();
+        pMenu->draw();
+    }
+    return SceneChange::stay();
+}
+
 SceneChange MenuScene::onClick(std::int16_t x, std::int16_t y) {
+    // A click on the room's lines copies the address they show.
+    if (stage.room && platform::ScreenOverlay::inStatusArea(x, y) && stage.room->copyJoinAddress()) {
+        showLobby();
+        pMenu->draw();
+        return SceneChange::stay();
+    }
     const std::int8_t action = pMenu->onClick(x, y);
     if (stage.room) stage.room->claimsFrom(*pMenu);
     switch (action) {
@@ -141,6 +157,11 @@ void MenuScene::roomOpened() {
 SceneChange MenuScene::afterNetwork() {
     // A test's host starts once its script's players and watchers are in.
     if (stage.room && stage.room->scriptWantsStart()) return startMatch();
+    // The router's answer arrives in its own time, and shows when it does.
+    if (stage.room && stage.room->checkPortMapping()) {
+        showLobby();
+        pMenu->draw();
+    }
     return SceneChange::stay();
 }
 

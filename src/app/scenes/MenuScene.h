@@ -32,6 +32,7 @@ public:
     platform::Status draw() override;
     int recreateSurfaces() override;
 
+    SceneChange onKey(std::uint8_t code, char letter) override;
     SceneChange onChar(std::uint8_t ch) override;
     SceneChange onClick(std::int16_t x, std::int16_t y) override;
     SceneChange onPad(int pad, std::uint16_t button) override;
