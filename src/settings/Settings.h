@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "combat/ComputerLevel.h"
+#include "input/KeyBindings.h"
 #include "settings/IniText.h"
 
 // The player's choices that outlive a run, in configDir()/settings.ini:
@@ -11,6 +13,10 @@
 //   fullscreen = false
 //   [sound]
 //   muted = false
+//   [keys]
+//   yellow = 36 38       (the colour's two keys by PC scan code: J and L)
+//   [computer]
+//   green = hard         (easy, normal or hard)
 //
 // Saving changes the values that changed and nothing else: comments, blank
 // lines and keys of a later version or of a player's own stay as they were
@@ -23,6 +29,11 @@ public:
     int windowHeight = 0;
     bool fullscreen = false;
     bool muted = false;
+    // Each colour's keys; a garbled entry, or one whose keys another colour
+    // has, gives that colour its defaults and is told on stderr.
+    KeyBindings keys;
+    // The strength of each colour when the computer plays it.
+    ComputerLevels levels;
 
     // Reads the file. A value that is missing or makes no sense keeps its
     // default, so a missing, empty, cut or garbled file gives the defaults.
@@ -41,6 +52,8 @@ public:
     bool cameFromTheFile() const { return bLoaded || bUnreadable; }
 
     static std::string path();
+    // Something differs from the file as it was read or last saved.
+    bool hasChanges() const;
 
 private:
     struct Values {
@@ -48,7 +61,11 @@ private:
         int height = 0;
         bool fullscreen = false;
         bool muted = false;
+        KeyBindings keys;
+        ComputerLevels levels;
     };
+    Values current() const;
+    void readKeysAndLevels();
 
     IniText file;
     Values saved;  // as the file on disk has them
