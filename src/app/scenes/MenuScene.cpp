@@ -27,7 +27,7 @@ int MenuScene::enter() {
     // A colour whose pad was pulled out in the match is free again here.
     stage.claims.dropWaiting();
     pMenu = std::make_unique<Menu>(stage.logger, stage.display, stage.sound, stage.misc, stage.highScores, stage.setup,
-                                   &stage.claims);
+                                   &stage.claims, stage.bindings);
     if (!pMenu->load(arrival == Arrival::kStart, arrival == Arrival::kAbandoned)) return 0;
     keepReplayForGood();
     showLobby();
@@ -71,14 +71,23 @@ void MenuScene::showLobby() {
 SceneChange MenuScene::act(std::int8_t action) {
     // Online, the boxes ticked here are the room's claims.
     if (stage.room) stage.room->claimsFrom(*pMenu);
-    return action == Menu::kStartMatch ? startMatch() : SceneChange::stay();
+    switch (action) {
+        case Menu::kStartMatch:
+            return startMatch();
+        case Menu::kQuit:
+            return SceneChange::quit();
+        case Menu::kHowToPlay:
+            openHowToPlayPage();
+            break;
+        default:
+            break;
+    }
+    return SceneChange::stay();
 }
 
-SceneChange MenuScene::onChar(std::uint8_t ch) {
-    const std::int8_t action = pMenu->onChar(ch);
-    if (action == Menu::kQuit) return SceneChange::quit();
-    return act(action);
-}
+SceneChange MenuScene::onChar(std::uint8_t ch) { return act(pMenu->onChar(ch)); }
+
+SceneChange MenuScene::onKey(std::uint8_t code, char letter) { return act(pMenu->onKey(code, letter)); }
 
 SceneChange MenuScene::onClick(std::int16_t x, std::int16_t y) {
     const std::int8_t action = pMenu->onClick(x, y);
@@ -148,4 +157,4 @@ void MenuScene::padsChanged() { pMenu->draw(); }
 
 void MenuScene::soundArrived() { pMenu->attachSound(stage.sound); }
 
-bool MenuScene::takesLetters() const { return stage.highScores.isTyping(); }
+bool MenuScene::takesLetters() const { return stage.highScores.isTyping() || (pMenu && pMenu->isAskingKeys()); }
