@@ -115,7 +115,9 @@ SceneChange MenuScene::startMatch() {
     if (!room.isHost()) return SceneChange::stay();
     room.seedFromScript(stage.random);
     const MatchRandom::State& state = stage.random.state();
-    if (!room.session().startMatch(state.table, state.front, state.rear)) return SceneChange::stay();
+    std::uint8_t levels[4];
+    for (int colour = 0; colour < 4; ++colour) levels[colour] = static_cast<std::uint8_t>(stage.setup.levels.of(colour));
+    if (!room.session().startMatch(state.table, state.front, state.rear, &levels)) return SceneChange::stay();
     // The next match begins elsewhere in the sequence.
     for (int draw = 0; draw < 4; ++draw) stage.random.next();
     return SceneChange::to(std::make_unique<OnlineMatchScene>(stage));
