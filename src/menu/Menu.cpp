@@ -296,8 +296,15 @@ void Menu::actOnBox(int row, int colour, int pad) {
     }
     // Acted on again, a computer colour plays at its next strength.
     setup.levels.cycle(colour);
+    bStrengthsShown = true;
     playAndRecover(klik.get());
     draw();
+}
+
+bool Menu::showsStrengths() const {
+    // Every computer at Normal, as the game always had it, needs no word
+    // until the keyboard or a click on a ticked PC box asks about strengths.
+    return bFocusShown || bStrengthsShown || !setup.levels.allNormal();
 }
 
 bool Menu::showsDefaultKeys() const {

@@ -119,6 +119,7 @@ private:
     void actOnBox(int row, int colour, int pad);
     MenuFocus::Item itemAt(std::int32_t x, std::int32_t y) const;
     bool showsDefaultKeys() const;
+    bool showsStrengths() const;
 
     ErrorLogger& logger;
     DisplayDevice& display;
@@ -140,6 +141,7 @@ private:
     KeyBindings* pBindings;
     MenuFocus keyFocus;
     bool bFocusShown = false;
+    bool bStrengthsShown = false;
     KeyPrompt prompt;
     std::unique_ptr<MenuDecorations> pDecorations;
 };

@@ -177,7 +177,7 @@ void MenuDecorations::drawExtras(const Menu& m) {
         } else if (m.pBackground && m.pBindings && !m.pBindings->isDefault(colour)) {
             controls(*m.pBackground, top, controlsText(m, colour), kKeyInk);
         }
-        if (!m.boxes[4 + colour].checked || m.isTaken(colour)) continue;
+        if (!m.showsStrengths() || !m.boxes[4 + colour].checked || m.isTaken(colour)) continue;
         const Rect& pcBox = m.boxes[4 + colour].rcDst;
         std::int32_t x = pcBox.right + kPadMarkGap;
         if (m.pClaims && m.pClaims->padOf(colour) != 0) x += kPadMarkWidth;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "combat/PlayerSetup.h"
 #include "input/KeyBindings.h"
@@ -56,6 +57,14 @@ protected:
         EXPECT_TRUE(harness.display.readBackBufferPixel(x, y, r, g, b));
         return static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 | b;
     }
+    // The back buffer's pixels in a rectangle, to see whether anything was drawn there.
+    std::vector<std::uint32_t> region(int left, int top, int right, int bottom) {
+        std::vector<std::uint32_t> pixels;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) pixels.push_back(pixel(x, y));
+        }
+        return pixels;
+    }
     // Opens yellow's Controls by a click on its text.
     void askYellowsKeys() {
         EXPECT_EQ(Menu::kNothing, menu->onClick(150, 148));
@@ -73,8 +82,11 @@ protected:
 };
 
 TEST_F(CouchMenuTest, TabWalksEveryItemInReadingOrderAndTheArrowsMoveByRows) {
-    // Nothing shows before a key: the logo's rim is as the picture has it.
+    // Nothing new shows before a key: no ring on the logo's rim, no word
+    // beside green's PC box (every computer is Normal), no Default keys.
     const std::uint32_t rimBefore = pixel(341, 118);
+    const std::vector<std::uint32_t> besideGreen = region(323, 187, 370, 205);
+    const std::vector<std::uint32_t> defaultKeys = region(292, 238, 392, 262);
     EXPECT_FALSE(menu->isFocusShown());
 
     const Item order[] = {
@@ -91,6 +103,8 @@ TEST_F(CouchMenuTest, TabWalksEveryItemInReadingOrderAndTheArrowsMoveByRows) {
         ASSERT_TRUE(menu->focus().item() == expected) << static_cast<int>(expected.kind) << " " << expected.colour;
     }
     EXPECT_NE(rimBefore, pixel(341, 118)) << "no ring round the focused logo";
+    EXPECT_NE(besideGreen, region(323, 187, 370, 205)) << "no strength shown with the keyboard's focus";
+    EXPECT_NE(defaultKeys, region(292, 238, 392, 262)) << "no Default keys item with the keyboard's focus";
 
     // Down from the logo to the nearest item of the yellow row, then down
     // the PC column, left to blue's Player box; Space ticks it as a click does.
