@@ -14,7 +14,8 @@ bool Stage::readKeys(std::uint8_t* keys, bool withPads) const {
         if (keyboard) keyboard->acquire();
         for (int code = 0; code < 256; ++code) keys[code] = 0;
     }
-    if (read && bindings) bindings->apply(keys);
+    // A replay watched reads the keys where they are (Space, Right).
+    if (read && withPads && bindings) bindings->apply(keys);
     if (withPads && pads) pads->addKeys(claims, keys);
     return read;
 }

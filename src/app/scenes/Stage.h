@@ -42,8 +42,8 @@ struct Stage {
     // Where every match played here is recorded.
     static std::string replaysFolder();
 
-    // The keyboard's 256-byte state, each colour's chosen keys read as its
-    // default ones, with the pads' keys added when asked.
+    // The keyboard's 256-byte state; for a match (withPads), each colour's
+    // chosen keys read as its default ones and the pads' keys added.
     // False, the keyboard's part all up and the keyboard asked for again,
     // when it cannot be read, as in the background.
     bool readKeys(std::uint8_t* keys, bool withPads) const;
