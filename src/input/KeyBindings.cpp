@@ -48,7 +48,8 @@ std::uint8_t KeyBindings::defaultKey(int colour, int which) {
 }
 
 bool KeyBindings::isDefault(int colour) const {
-    return !validColour(colour) || (aKeys[colour][0] == kDefaults[colour][0] && aKeys[colour][1] == kDefaults[colour][1]);
+    return !validColour(colour) ||
+           (aKeys[colour][0] == kDefaults[colour][0] && aKeys[colour][1] == kDefaults[colour][1]);
 }
 
 bool KeyBindings::allDefault() const {

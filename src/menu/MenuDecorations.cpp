@@ -172,8 +172,7 @@ void MenuDecorations::drawExtras(const Menu& m) {
     for (int colour = 0; colour < 4; ++colour) {
         const std::int32_t top = m.boxes[colour].rcDst.top;
         if (m.pBackground && m.prompt.colourAsked() == colour) {
-            controls(*m.pBackground, top, m.prompt.text(),
-                                   m.prompt.lastRefused() ? kRefusalInk : kPromptInk);
+            controls(*m.pBackground, top, m.prompt.text(), m.prompt.lastRefused() ? kRefusalInk : kPromptInk);
         } else if (m.pBackground && m.pBindings && !m.pBindings->isDefault(colour)) {
             controls(*m.pBackground, top, controlsText(m, colour), kKeyInk);
         }

@@ -97,7 +97,8 @@ void Settings::readKeysAndLevels() {
             if (KeyBindings::parse(*entry, first, second)) {
                 keys.set(colour, first, second);
             } else {
-                std::fprintf(stderr, "quadrill: %s: the keys of %s (\"%s\") make no sense; %s plays with its own keys\n",
+                std::fprintf(stderr,
+                             "quadrill: %s: the keys of %s (\"%s\") make no sense; %s plays with its own keys\n",
                              path().c_str(), kColourKeys[colour], entry->c_str(), kColourKeys[colour]);
             }
         }

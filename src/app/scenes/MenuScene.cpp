@@ -116,7 +116,9 @@ SceneChange MenuScene::startMatch() {
     room.seedFromScript(stage.random);
     const MatchRandom::State& state = stage.random.state();
     std::uint8_t levels[4];
-    for (int colour = 0; colour < 4; ++colour) levels[colour] = static_cast<std::uint8_t>(stage.setup.levels.of(colour));
+    for (int colour = 0; colour < 4; ++colour) {
+        levels[colour] = static_cast<std::uint8_t>(stage.setup.levels.of(colour));
+    }
     if (!room.session().startMatch(state.table, state.front, state.rear, &levels)) return SceneChange::stay();
     // The next match begins elsewhere in the sequence.
     for (int draw = 0; draw < 4; ++draw) stage.random.next();
