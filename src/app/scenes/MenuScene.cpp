@@ -88,15 +88,15 @@ SceneChange MenuScene::act(std::int8_t action) {
 
 SceneChange MenuScene::onChar(std::uint8_t ch) { return act(pMenu->onChar(ch)); }
 
-SceneChange MenuScene::onKey(std::uint8_t code, char letter) { return act(pMenu->onKey(code, letter)); }
-
-SceneChange MenuScene::onKey(std::uint8_t, char letter) {
-    // C copies the address others join with, unless it is a name's letter.
+SceneChange MenuScene::onKey(std::uint8_t code, char letter) {
+    // C copies the address others join with, unless it is a name's letter
+    // or a key being chosen.
     if (letter == 'c' && stage.room && !takesLetters() && stage.room->copyJoinAddress()) {
         showLobby();
         pMenu->draw();
+        return SceneChange::stay();
     }
-    return SceneChange::stay();
+    return act(pMenu->onKey(code, letter));
 }
 
 SceneChange MenuScene::onClick(std::int16_t x, std::int16_t y) {

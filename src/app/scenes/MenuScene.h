@@ -34,7 +34,6 @@ public:
 
     SceneChange onKey(std::uint8_t code, char letter) override;
     SceneChange onChar(std::uint8_t ch) override;
-    SceneChange onKey(std::uint8_t code, char letter) override;
     SceneChange onClick(std::int16_t x, std::int16_t y) override;
     SceneChange onPad(int pad, std::uint16_t button) override;
     SceneChange onNetwork(const net::SessionEvent& event) override;
