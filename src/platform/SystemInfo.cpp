@@ -42,6 +42,10 @@ ProcessorInfo processorInfo() {
 
 MemoryStatus memoryStatus() {
     MemoryStatus status;
+#ifdef __EMSCRIPTEN__
+    // A page does not learn the machine's memory: the log says 0.
+    return status;
+#endif
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return status;
     const std::uint64_t unit = info.mem_unit ? info.mem_unit : 1;
