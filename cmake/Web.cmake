@@ -49,7 +49,10 @@ target_link_options(quadrill PRIVATE -fexceptions -sALLOW_MEMORY_GROWTH=1 -sINIT
   -sENVIRONMENT=web -lidbfs.js -sFORCE_FILESYSTEM=1
   "-sEXPORTED_FUNCTIONS=['_main','_quadrill_open_replay']"
   "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','addRunDependency','removeRunDependency']"
-  -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2)
+  -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
+  # SDL's browser audio calls these from its JavaScript: the context resumed
+  # at the first key or click, and the callback that fills the buffers.
+  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sdl-library-functions.txt")
 
 # The page, with its script and style inside: copied beside the game.
 foreach(file index.html)
