@@ -1,0 +1,207 @@
+// Drives the browser version in headless Chromium (Debian's, through
+// puppeteer-core, which downloads no browser):
+//   node check.js <site folder> <desktop menu.png> <out folder> [<golden.qrpl> <scores>]
+// Checks that the page loads without console errors and shows the menu
+// exactly as the desktop does, that Enter starts a match turning at the
+// display's rate, that Left and Right move the yellow paddle, that a name
+// typed into the table survives a reload, and that a match played here can
+// be downloaded as a replay (written to <out folder>/played.qrpl for the
+// desktop to verify). Prints the measurements.
+"use strict";
+const fs = require("fs");
+const http = require("http");
+const os = require("os");
+const path = require("path");
+const puppeteer = require("puppeteer-core");
+const { decodePng } = require("./png");
+
+const [site, desktopMenu, outDir, golden, goldenScores] = process.argv.slice(2);
+const failures = [];
+function check(ok, what) {
+  console.log((ok ? "ok   " : "FAIL ") + what);
+  if (!ok) failures.push(what);
+}
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+function serve(folder) {
+  const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(request.url.split("?")[0]);
+    const file = path.join(path.resolve(folder), name === "/" ? "index.html" : name);
+    if (!file.startsWith(path.resolve(folder)) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+// The 400 x 400 picture: the canvas is made exactly that wide and high, so
+// the game shows it at one to one without bars.
+async function picture(page) {
+  const box = await (await page.$("#canvas")).boundingBox();
+  const png = await page.screenshot({ clip: { x: box.x, y: box.y, width: 400, height: 400 } });
+  return decodePng(Buffer.from(png));
+}
+
+function pixelAt(image, x, y) {
+  const i = (y * image.width + x) * 4;
+  return [image.pixels[i], image.pixels[i + 1], image.pixels[i + 2]];
+}
+
+function isShown(image) {
+  for (let i = 0; i < image.pixels.length; i += 4) {
+    if (image.pixels[i] || image.pixels[i + 1] || image.pixels[i + 2]) return true;
+  }
+  return false;
+}
+
+// The yellow paddle runs along the bottom wall, between the corner blocks;
+// where the pixels of its colour are tells where it is.
+function yellowCentre(image) {
+  let sum = 0;
+  let count = 0;
+  for (let y = 372; y < 398; y++) {
+    for (let x = 80; x < 320; x++) {
+      const [r, g, b] = pixelAt(image, x, y);
+      if (r > 200 && g > 180 && b < 140) {
+        sum += x;
+        count++;
+      }
+    }
+  }
+  return count ? sum / count : NaN;
+}
+
+async function main() {
+  fs.mkdirSync(outDir, { recursive: true });
+  const server = await serve(site);
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "quadrill-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: "/usr/bin/chromium",
+    headless: true,
+    userDataDir: profile,
+    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+           "--disable-background-networking", "--disable-component-update", "--disable-sync",
+           "--autoplay-policy=no-user-gesture-required"],
+  });
+  const consoleErrors = [];
+  try {
+    const page = await browser.newPage();
+    page.on("console", (message) => {
+      if (message.type() === "error") consoleErrors.push(message.text());
+    });
+    page.on("pageerror", (error) => consoleErrors.push(String(error)));
+    page.on("requestfailed", (request) => consoleErrors.push("request failed: " + request.url()));
+    const client = await page.createCDPSession();
+    await client.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: path.resolve(outDir) })
+      .catch(() => client.send("Page.setDownloadBehavior", { behavior: "allow", downloadPath: path.resolve(outDir) }));
+
+    // The bar under the canvas is as high as it is; the viewport makes room for it.
+    await page.setViewport({ width: 400, height: 440, deviceScaleFactor: 1 });
+    const opened = Date.now();
+    await page.goto(url, { waitUntil: "domcontentloaded" });
+    const barHeight = await page.$eval("#bar", (bar) => bar.getBoundingClientRect().height);
+    await page.setViewport({ width: 400, height: 400 + Math.ceil(barHeight), deviceScaleFactor: 1 });
+    let firstPictureMs = -1;
+    for (let tries = 0; tries < 200; tries++) {
+      if (isShown(await picture(page))) {
+        firstPictureMs = Date.now() - opened;
+        break;
+      }
+      await sleep(20);
+    }
+    console.log(`first picture after ${firstPictureMs} ms`);
+    check(firstPictureMs >= 0 && firstPictureMs <= 2000, "the first picture comes within 2 s");
+    await sleep(1000);
+
+    // The menu, pixel for pixel the desktop's (which is doubled).
+    const menu = await picture(page);
+    fs.writeFileSync(path.join(outDir, "menu-browser.png"), await page.screenshot());
+    const desktop = decodePng(fs.readFileSync(desktopMenu));
+    const scale = desktop.width / 400;
+    const differing = [];
+    for (let y = 0; y < 400; y++) {
+      for (let x = 0; x < 400; x++) {
+        const a = pixelAt(menu, x, y);
+        const b = pixelAt(desktop, x * scale, y * scale);
+        if (a[0] !== b[0] || a[1] !== b[1] || a[2] !== b[2]) differing.push({ x, y, text: `(${x},${y}) ${a} vs ${b}` });
+      }
+    }
+    if (differing.length) {
+      const xs = differing.map((d) => d.x), ys = differing.map((d) => d.y);
+      console.log(`differing pixels within (${Math.min(...xs)},${Math.min(...ys)})-(${Math.max(...xs)},${Math.max(...ys)}):\n  ` +
+                  differing.slice(0, 20).map((d) => d.text).join("\n  "));
+    }
+    check(differing.length === 0, `the menu is the desktop's menu (${differing.length} pixels differ)`);
+
+    // Enter starts a match that turns once a display refresh.
+    await page.keyboard.press("Enter");
+    await sleep(1500);
+    const rates = await page.evaluate(() => new Promise((resolve) => {
+      const before = Object.assign({}, Module.loopStats);
+      let refreshes = 0;
+      const start = performance.now();
+      function tick() {
+        refreshes++;
+        if (performance.now() - start < 2000) requestAnimationFrame(tick);
+        else resolve({ refreshes, turns: Module.loopStats.turns - before.turns,
+                       busyMs: Module.loopStats.busyMs - before.busyMs, longestMs: Module.loopStats.longestMs });
+      }
+      requestAnimationFrame(tick);
+    }));
+    console.log(`in the match: ${rates.turns} turns for ${rates.refreshes} display refreshes in 2 s, ` +
+                `${(rates.busyMs / Math.max(rates.turns, 1)).toFixed(2)} ms a frame on average, ` +
+                `longest ${rates.longestMs.toFixed(2)} ms`);
+    check(Math.abs(rates.turns - rates.refreshes) <= rates.refreshes * 0.1 && rates.turns > 0,
+          "the match runs at the display's rate");
+
+    fs.writeFileSync(path.join(outDir, "match-browser.png"), await page.screenshot());
+    // Held Left, then held Right, moves the yellow paddle.
+    const atStart = yellowCentre(await picture(page));
+    await page.keyboard.down("ArrowLeft");
+    await sleep(700);
+    await page.keyboard.up("ArrowLeft");
+    const afterLeft = yellowCentre(await picture(page));
+    await page.keyboard.down("ArrowRight");
+    await sleep(1400);
+    await page.keyboard.up("ArrowRight");
+    const afterRight = yellowCentre(await picture(page));
+    console.log(`yellow paddle at x ${atStart.toFixed(1)}, after Left ${afterLeft.toFixed(1)}, ` +
+                `after Right ${afterRight.toFixed(1)}`);
+    check(afterLeft < atStart - 5 && afterRight > afterLeft + 10, "Left and Right move the yellow paddle");
+
+    // Escape ends the match; its replay can be downloaded.
+    await page.keyboard.press("Escape");
+    await sleep(1500);
+    await page.click("#download-replay");
+    let downloaded = "";
+    for (let tries = 0; tries < 50 && !downloaded; tries++) {
+      await sleep(100);
+      downloaded = fs.readdirSync(outDir).find((name) => name.endsWith(".qrpl")) || "";
+    }
+    check(downloaded !== "", "the match's replay downloads");
+    if (downloaded) fs.renameSync(path.join(outDir, downloaded), path.join(outDir, "played.qrpl"));
+
+    await page.screenshot({ path: path.join(outDir, "after-match.png") });
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+  if (consoleErrors.length) console.log("console errors:\n  " + consoleErrors.join("\n  "));
+  check(consoleErrors.length === 0, "no console errors");
+  if (failures.length) {
+    console.log(`${failures.length} check(s) failed`);
+    process.exit(1);
+  }
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});
