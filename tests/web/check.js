@@ -162,15 +162,23 @@ async function main() {
 
     fs.writeFileSync(path.join(outDir, "match-browser.png"), await page.screenshot());
     // Held Left, then held Right, moves the yellow paddle.
+    // Serves pause the paddles for a moment: watch them for a while.
     const atStart = yellowCentre(await picture(page));
+    let afterLeft = atStart;
+    let afterRight = atStart;
     await page.keyboard.down("ArrowLeft");
-    await sleep(700);
+    for (let i = 0; i < 10; i++) {
+      await sleep(100);
+      afterLeft = Math.min(afterLeft, yellowCentre(await picture(page)));
+    }
     await page.keyboard.up("ArrowLeft");
-    const afterLeft = yellowCentre(await picture(page));
+    afterRight = afterLeft;
     await page.keyboard.down("ArrowRight");
-    await sleep(1400);
+    for (let i = 0; i < 15; i++) {
+      await sleep(100);
+      afterRight = Math.max(afterRight, yellowCentre(await picture(page)));
+    }
     await page.keyboard.up("ArrowRight");
-    const afterRight = yellowCentre(await picture(page));
     console.log(`yellow paddle at x ${atStart.toFixed(1)}, after Left ${afterLeft.toFixed(1)}, ` +
                 `after Right ${afterRight.toFixed(1)}`);
     check(afterLeft < atStart - 5 && afterRight > afterLeft + 10, "Left and Right move the yellow paddle");
@@ -187,7 +195,34 @@ async function main() {
     check(downloaded !== "", "the match's replay downloads");
     if (downloaded) fs.renameSync(path.join(outDir, downloaded), path.join(outDir, "played.qrpl"));
 
-    await page.screenshot({ path: path.join(outDir, "after-match.png") });
+    // The table keeps who plays each colour: ticking blue's Player box is
+    // written to the table at once, and a reload shows it again.
+    const tableFile = () => page.evaluate(() => {
+      try {
+        return Array.from(Module.FS.readFile("/home/web_user/.local/share/quadrill/Quadrill.dat")).join(",");
+      } catch (e) {
+        return "";
+      }
+    });
+    const boxRegion = (image) => {
+      const values = [];
+      for (let y = 164; y < 180; y++) for (let x = 259; x < 275; x++) values.push(pixelAt(image, x, y).join(","));
+      return values.join(" ");
+    };
+    const boxBefore = boxRegion(await picture(page));
+    await page.mouse.click(267, 172);
+    await sleep(500);
+    const boxTicked = boxRegion(await picture(page));
+    const tableBefore = await tableFile();
+    check(boxTicked !== boxBefore && tableBefore !== "", "a click on blue's Player box changes it and saves the table");
+    await page.reload({ waitUntil: "domcontentloaded" });
+    await page.waitForFunction(() => window.Module && Module.loopStats && Module.loopStats.turns > 5, { timeout: 10000 });
+    await sleep(500);
+    const boxReloaded = boxRegion(await picture(page));
+    const tableReloaded = await tableFile();
+    console.log(`table before the reload: ${tableBefore}\ntable after it:          ${tableReloaded}`);
+    check(boxReloaded === boxTicked && tableReloaded === tableBefore, "after a reload the table is the one saved before");
+    await page.screenshot({ path: path.join(outDir, "after-reload.png") });
   } finally {
     await browser.close();
     server.close();
