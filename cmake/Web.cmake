@@ -48,7 +48,7 @@ set_target_properties(quadrill PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QUADRILL_W
 target_link_options(quadrill PRIVATE -fexceptions -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
   -sENVIRONMENT=web -lidbfs.js -sFORCE_FILESYSTEM=1
   "-sEXPORTED_FUNCTIONS=['_main','_quadrill_open_replay']"
-  "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','addRunDependency','removeRunDependency']"
+  "-sEXPORTED_RUNTIME_METHODS=['FS','ENV','ccall','addRunDependency','removeRunDependency']"
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
   # SDL's browser audio calls these from its JavaScript: the context resumed
   # at the first key or click, and the callback that fills the buffers.

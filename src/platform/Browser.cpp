@@ -39,11 +39,18 @@ void persistSavedFiles() {
     });
 }
 
+void notePictureShown() {
+    EM_ASM({
+        if (!Module["firstPictureAt"]) Module["firstPictureAt"] = performance.now();
+    });
+}
+
 #else
 
 bool runsInBrowser() { return false; }
 bool onlinePlayAvailable() { return true; }
 void persistSavedFiles() {}
+void notePictureShown() {}
 
 #endif
 

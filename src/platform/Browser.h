@@ -16,6 +16,10 @@ bool onlinePlayAvailable();
 // copies them whole into the browser's IndexedDB.
 void persistSavedFiles();
 
+// A picture is being shown for the first time: a page notes when (the time
+// to the first picture is one of its promises). Nothing on the desktop.
+void notePictureShown();
+
 // The page hands the game a replay file the player opened (written to the
 // in-memory files first): the game is told its path. The last function
 // given is the one told.
