@@ -38,7 +38,7 @@ TEST(MainLoopTest, FramesFollowTheRefreshOfTheDisplayTheWindowMovesTo) {
 
 // A page calls one turn at each display refresh: the turn takes every
 // message waiting, and in the idle menu returns at once instead of sleeping
-// until the caret blinks.
+// until the next message (a minute, with no caret to blink).
 TEST(MainLoopTest, ARefreshTurnTakesEveryWaitingMessageAndNeverWaits) {
     PlatformFaults faults;
     ScratchDirectory scratch;
@@ -51,7 +51,7 @@ TEST(MainLoopTest, ARefreshTurnTakesEveryWaitingMessageAndNeverWaits) {
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(refreshTurn());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 
     // A moved window, then the close: one turn reaches the close.
     pushed::windowEvent(SDL_WINDOWEVENT_MOVED);
