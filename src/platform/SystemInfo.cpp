@@ -45,7 +45,7 @@ MemoryStatus memoryStatus() {
 #ifdef __EMSCRIPTEN__
     // A page does not learn the machine's memory: the log says 0.
     return status;
-#endif
+#else
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return status;
     const std::uint64_t unit = info.mem_unit ? info.mem_unit : 1;
@@ -69,6 +69,7 @@ MemoryStatus memoryStatus() {
         status.loadPercent = static_cast<std::uint32_t>(100 - available * 100 / status.totalBytes);
     }
     return status;
+#endif
 }
 
 bool systemName(SystemName& out) {
