@@ -60,6 +60,11 @@ Application::~Application() {
     // machine is going), the table, and the devices last.
 }
 
+void Application::keepPlayersFiles() {
+    writeBackSettings(settings, hWnd, bMuted, *pLogger);
+    saveHighScores();
+}
+
 void Application::saveHighScores() {
     // The table is kept whichever scene is current: closing the window in
     // the middle of a match must not throw away the names typed earlier.

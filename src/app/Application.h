@@ -90,6 +90,9 @@ public:
     // A start that fails after the first menu writes no table at the end:
     // a game that never ran has nothing new to keep.
     void skipSavingHighScores() { bSaveHighScores = 0; }
+    // The table and the changed settings written now, as at the end of a
+    // run: a browser page can be closed at any moment without an end.
+    void keepPlayersFiles();
 
     // Leaves the menu to show a recorded match as it was played; back to the
     // menu when it ends or Escape is pressed. 0 when it cannot be shown.

@@ -1,6 +1,7 @@
 #include "app/EntryPoint.h"
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -9,7 +10,9 @@
 #include "app/Shell.h"
 #include "app/WindowSize.h"
 #include "errors/ErrorLogger.h"
+#include "platform/Browser.h"
 #include "platform/EventPump.h"
+#include "platform/MainLoop.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
@@ -82,23 +85,47 @@ void endGame() {
 
 namespace {
 
+// What a game needs from its start to its end. A browser runs the game's
+// loop after playGame has returned, so the loop owns it.
+struct GameRun {
+    ErrorLogger logger;
+    platform::Window window;
+};
+
+// A replay the player opened in the page is watched in place of the menu
+// or the match on screen; one that cannot be read is said on the console.
+void watchOpenedReplay(const std::string& path) {
+    if (!g_pApplication) return;
+    replay::Replay opened;
+    std::string error;
+    if (!replay::loadReplay(path, opened, error)) {
+        std::fprintf(stderr, "quadrill: %s: %s\n", path.c_str(), error.c_str());
+        return;
+    }
+    g_pApplication->watchReplay(opened);
+}
+
 // `watch`, when there is one, is shown instead of the menu at the start;
 // online, the room is opened once the menu is there.
 int playGame(const replay::Replay* watch, const CommandLine& options) {
-    ErrorLogger logger;
-    if (!logger.init()) {
+    auto run = std::make_shared<GameRun>();
+    if (!run->logger.init()) {
         // There is no message table yet, so this one text lives in the program.
         platform::showErrorMessage("Error!", "Unable to initialize Error logger!");
         return 0;
     }
-    logger.enableLog();
-    platform::Window window;
+    run->logger.enableLog();
     int exitCode = 0;
     try {
-        if (startGame(logger, window)) {
+        if (startGame(run->logger, run->window)) {
             if (watch) g_pApplication->watchReplay(*watch);
             if (options.netRole != CommandLine::NetRole::None && !g_pApplication->goOnline(options)) {
                 exitCode = 1;
+            } else if (platform::loopPacedByDisplay()) {
+                platform::onReplayFileOpened(watchOpenedReplay);
+                // The page turns the loop from now on; the run ends with it.
+                platform::runMainLoop(refreshTurn, [run] { endGame(); });
+                return 0;
             } else {
                 exitCode = runMainLoop();
             }

@@ -144,6 +144,30 @@ bool mainLoopTurn(platform::FramePacer& pacer) {
     return !g_quitPosted;
 }
 
+bool refreshTurn() {
+    if (g_quitPosted) return false;
+    platform::Message message;
+    bool playerActed = false;
+    while (platform::peekMessage(message)) {
+        guarded([&] { windowProc(message); });
+        if (g_quitPosted) return false;
+        playerActed = playerActed || message.type == platform::MessageType::Char ||
+                      message.type == platform::MessageType::Click || message.type == platform::MessageType::Key;
+    }
+    // A page has no orderly end: what the player did in the menu (a name
+    // typed into the table, a box ticked, the sound muted) is kept at once.
+    if (playerActed && g_pApplication && !g_pApplication->isMatchRunning()) {
+        guarded([] { g_pApplication->keepPlayersFiles(); });
+    }
+    Application* app = g_pApplication.get();
+    if (app && app->wantsFrames() && (g_bAppActive || app->runsInBackground())) {
+        guarded([&] { app->frame(); });
+    } else {
+        idleWait(app);  // the caret blinks on
+    }
+    return !g_quitPosted;
+}
+
 int runMainLoop() {
     platform::FramePacer pacer;
     if (g_hMainWnd) pacer.useRefreshRateOf(g_hMainWnd->sdlWindow());

@@ -23,6 +23,10 @@ void windowProc(const platform::Message& message);
 // a match runs and the game is active, else a wait for the next message
 // (waking for the caret's blink). False once the game has quit.
 bool mainLoopTurn(platform::FramePacer& pacer);
+// One display refresh's worth of the loop, for a page that calls it at
+// each refresh: every waiting message, then a match frame while a match
+// runs, else the caret's blink. Never waits. False once the game has quit.
+bool refreshTurn();
 // Turns until the game quits; the exit code.
 int runMainLoop();
 bool quitPosted();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/Browser.h"
 #include "platform/DisplayFaults.h"
 #include "platform/FontFace.h"
 #include "platform/PixelSurface.h"
@@ -145,6 +146,7 @@ Status Display::present() {
     if (back->isLocked()) return DDERR_SURFACEBUSY;
     const SDL_Surface* picture = back->sdlSurface();
     if (SDL_UpdateTexture(texture, nullptr, picture->pixels, picture->pitch) != 0) return E_FAIL;
+    if (!pictureShown) notePictureShown();
     pictureShown = true;
     return showPicture(tickCount());
 }

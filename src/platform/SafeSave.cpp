@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/Browser.h"
 #include "platform/File.h"
 
 namespace platform {
@@ -200,6 +201,7 @@ bool saveFileSafely(const std::string& path, const std::string& bytes, std::stri
     // The new file is in place whatever this says; a folder that cannot be
     // synced (some file systems refuse) only loses the power-cut guarantee.
     syncFolder(folderOf(target));
+    persistSavedFiles();
     return true;
 }
 
@@ -234,6 +236,7 @@ NewFileResult saveNewFileSafely(const std::string& path, const std::string& byte
         return NewFileResult::Failed;
     }
     syncFolder(folder);
+    persistSavedFiles();
     return NewFileResult::Saved;
 }
 

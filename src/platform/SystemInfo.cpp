@@ -42,6 +42,10 @@ ProcessorInfo processorInfo() {
 
 MemoryStatus memoryStatus() {
     MemoryStatus status;
+#ifdef __EMSCRIPTEN__
+    // A page does not learn the machine's memory: the log says 0.
+    return status;
+#else
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return status;
     const std::uint64_t unit = info.mem_unit ? info.mem_unit : 1;
@@ -65,6 +69,7 @@ MemoryStatus memoryStatus() {
         status.loadPercent = static_cast<std::uint32_t>(100 - available * 100 / status.totalBytes);
     }
     return status;
+#endif
 }
 
 bool systemName(SystemName& out) {

@@ -6,9 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "net/transport/HomeRouters.h"
 #include "net/transport/MappingLease.h"
-#include "net/transport/NatPmpMapper.h"
-#include "net/transport/UpnpMapper.h"
 
 namespace net {
 
@@ -62,10 +61,7 @@ PortMapping::~PortMapping() { stop(kRemoveWithinMs); }
 
 PortMapping::Mappers PortMapping::routerMappers() {
     if (testMappers()) return testMappers()();
-    Mappers mappers;
-    mappers.push_back(std::make_unique<UpnpMapper>());
-    mappers.push_back(std::make_unique<NatPmpMapper>());
-    return mappers;
+    return homeRouterMappers();
 }
 
 void PortMapping::useMappersForTests(std::function<Mappers()> make) { testMappers() = std::move(make); }
