@@ -65,7 +65,8 @@ startIn() {
 
 netDown() {
   local ns pid
-  [ -n "$netWatchdog" ] && kill "$netWatchdog" 2>/dev/null
+  # The watchdog and its sleep, which would otherwise linger until the limit.
+  [ -n "$netWatchdog" ] && { pkill -P "$netWatchdog" sleep 2>/dev/null; kill "$netWatchdog" 2>/dev/null; }
   for pid in "${netPids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for ns in $(ip netns list 2>/dev/null | awk '{print $1}' | grep "^$netPrefix-" || true); do
     for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -9 "$pid" 2>/dev/null || true; done
