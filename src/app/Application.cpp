@@ -45,6 +45,7 @@ Application::Application(platform::Window& window, ErrorLogger& logger)
 Application::~Application() {
     try {
         // The log keeps the last report only: the table's, if both fail.
+        settings.levels = setup.levels;
         writeBackSettings(settings, hWnd, bMuted, *pLogger);
         saveHighScores();
     } catch (const std::bad_alloc&) {
@@ -72,6 +73,7 @@ void Application::saveHighScores() {
 
 void Application::keepSettings(const Settings& started) {
     settings = started;
+    setup.levels = started.levels;
     setMuted(started.muted);
 }
 
@@ -98,6 +100,7 @@ int Application::initDisplayAndMenu() {
     if (!devices.makeSpriteSheet(sheet)) return 0;
 
     pStage.reset(new Stage{*pLogger, display, *devices.spriteSheet(), *pHighScores, setup, claims, random, *pClock});
+    pStage->bindings = &settings.keys;
     auto first = std::make_unique<MenuScene>(*pStage, MenuScene::Arrival::kStart);
     if (!first->enter()) return 0;
     // A table that could not be read is still on the disk; writing the

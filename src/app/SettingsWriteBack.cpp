@@ -12,10 +12,7 @@ void writeBackSettings(const Settings& started, const platform::Window& window, 
     window.windowedSize(now.windowWidth, now.windowHeight);
     now.fullscreen = window.isFullscreen();
     now.muted = muted;
-    if (now.windowWidth == started.windowWidth && now.windowHeight == started.windowHeight &&
-        now.fullscreen == started.fullscreen && now.muted == started.muted) {
-        return;
-    }
+    if (!now.hasChanges()) return;
     std::string reason;
     if (!now.save(reason)) {
         Stage::tellFailedSave(logger, "Could not save the settings to " + Settings::path() + ": " + reason + ".",

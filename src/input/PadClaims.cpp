@@ -36,6 +36,15 @@ int PadClaims::claimNext(int pad) {
     return own;
 }
 
+bool PadClaims::claim(int pad, int colour) {
+    if (pad <= 0 || !validColour(colour)) return false;
+    if (aPadOf[colour] == pad) return true;
+    if (!isFree(colour)) return false;
+    release(pad);
+    aPadOf[colour] = pad;
+    return true;
+}
+
 void PadClaims::release(int pad) {
     const int colour = colourOf(pad);
     if (colour != kNone) aPadOf[colour] = 0;

@@ -18,6 +18,9 @@ public:
     // or stays without one; the answer is the colour it holds after.
     int claimNext(int pad);
     void release(int pad);
+    // The pad takes this very colour, letting its own go; false, nothing
+    // changed, when another pad holds it or it waits for its pad.
+    bool claim(int pad, int colour);
 
     // A pad pulled out during a match: its colour waits for a pad to be
     // plugged in, which takes it over.

@@ -2,16 +2,18 @@
 
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "combat/PlayerSetup.h"
 #include "errors/ErrorLogger.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/Surface.h"
+#include "input/KeyBindings.h"
 #include "input/PadClaims.h"
 #include "menu/HighScoreFile.h"
 #include "menu/HighScoreTable.h"
 #include "menu/LobbySeats.h"
+#include "menu/MenuDecorations.h"
+#include "menu/MenuNavigation.h"
 #include "platform/EventPump.h"
 #include "platform/GamePads.h"
 #include "platform/ScreenOverlay.h"
@@ -41,23 +43,26 @@ private:
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kEscape = 27;
 constexpr std::uint8_t kSpace = 32;
-// Where a pad's mark stands in a colour's row: right of the PC box.
-constexpr std::int32_t kPadMarkGap = 8;
 // Long enough to hear the button before the scene changes.
 constexpr std::uint32_t kButtonPauseMs = 150;
 constexpr std::uint32_t kDisplayBusyPauseMs = 10;
+// The Controls text a click takes: beside the name, up to the Player box.
+constexpr std::int32_t kControlsLeft = 108;
+constexpr std::int32_t kControlsRight = 252;
 
 }  // namespace
 
 Menu::Menu(ErrorLogger& errorLogger, DisplayDevice& displayDevice, SoundDevice* sound, Surface& miscSurface,
-           HighScoreTable& table, PlayerSetup& playerSetup, PadClaims* padClaims)
+           HighScoreTable& table, PlayerSetup& playerSetup, PadClaims* padClaims, KeyBindings* bindings)
     : logger(errorLogger),
       display(displayDevice),
       pSound(sound),
       misc(miscSurface),
       highScores(table),
       setup(playerSetup),
-      pClaims(padClaims) {
+      pClaims(padClaims),
+      pBindings(bindings),
+      pDecorations(std::make_unique<MenuDecorations>(displayDevice)) {
     font.create("arial narrow", 20);
 }
 
@@ -68,6 +73,7 @@ Menu::~Menu() {
     display.resetFont();
     if (klik) klik->release();
     if (tlacitko) tlacitko->release();
+    if (okraj) okraj->release();
     pBackground.reset();
     font.destroy();
 }
@@ -114,8 +120,10 @@ void Menu::loadSounds() {
     if (!pSound) return;
     klik = std::make_unique<Sound>();
     tlacitko = std::make_unique<Sound>();
+    okraj = std::make_unique<Sound>();
     pSound->loadWave("klik", klik.get());
     pSound->loadWave("tlacitko", tlacitko.get());
+    pSound->loadWave("okraj", okraj.get());
 }
 
 int Menu::createBackground() {
@@ -147,8 +155,10 @@ platform::Status Menu::draw() {
     for (const CheckBox& box : boxes) {
         if (box.checked) display.blitFast(box.rcDst.left, box.rcDst.top, &misc, box.rcSrc);
     }
+    pDecorations->drawExtras(*this);
     highScores.draw(font);
-    showPadMarks();
+    pDecorations->drawRing(*this);
+    pDecorations->showPadMarks(*this);
     if (platform::failed(display.present())) restoreSurfaces();
     return S_OK;
 }
@@ -165,7 +175,7 @@ void Menu::reloadSounds() {
     const struct {
         Sound* sound;
         const char* name;
-    } sounds[] = {{klik.get(), "klik"}, {tlacitko.get(), "tlacitko"}};
+    } sounds[] = {{klik.get(), "klik"}, {tlacitko.get(), "tlacitko"}, {okraj.get(), "okraj"}};
     for (const auto& entry : sounds) {
         if (!entry.sound) continue;
         entry.sound->restore();
@@ -185,33 +195,122 @@ void Menu::handOver() {
 
 std::int8_t Menu::onClick(std::int32_t x, std::int32_t y) {
     highScores.endEntry();
+    // A click anywhere gives up the keys being asked for, as Escape does.
+    prompt.close();
     draw();
+    const MenuFocus::Item item = itemAt(x, y);
+    if (item.kind == MenuFocus::Kind::kNone) return kNothing;
+    keyFocus.focus(item);
+    const std::int8_t action = actOn(item, 0);
+    if (bFocusShown) draw();
+    return action;
+}
 
-    std::int8_t action = kNothing;
+MenuFocus::Item Menu::itemAt(std::int32_t x, std::int32_t y) const {
+    using Kind = MenuFocus::Kind;
     for (int i = 0; i < 3; ++i) {
         const double dx = static_cast<double>(x) - buttons[i].pt.x;
         const double dy = static_cast<double>(y) - buttons[i].pt.y;
         if (std::sqrt(dx * dx + dy * dy) > buttons[i].iRadius) continue;
-        if (pSound) {
-            playAndRecover(tlacitko.get());
-            platform::sleepMilliseconds(kButtonPauseMs);
-        }
-        action = static_cast<std::int8_t>(i);
-        if (action == kStart) handOver();
-        break;
+        static constexpr Kind kinds[3] = {Kind::kExit, Kind::kStart, Kind::kLogo};
+        return MenuFocus::Item{kinds[i], -1};
     }
-
     for (int row = 0; row < 2; ++row) {
         for (int colour = 0; colour < 4; ++colour) {
-            CheckBox& box = boxes[row * 4 + colour];
-            const Rect& r = box.rcDst;
-            if (x < r.left || x > r.right || y < r.top || y > r.bottom || box.checked) continue;
-            if (row == 0 && isTaken(colour)) continue;
-            tick(row, colour);
-            return kNothing;
+            const Rect& r = boxes[row * 4 + colour].rcDst;
+            if (x >= r.left && x <= r.right && y >= r.top && y <= r.bottom) {
+                return MenuFocus::Item{row == 0 ? Kind::kPlayer : Kind::kComputer, colour};
+            }
+            if (row == 0 && pBindings && x >= kControlsLeft && x < kControlsRight && y >= r.top - 4 &&
+                y < r.top + 18) {
+                return MenuFocus::Item{Kind::kControls, colour};
+            }
         }
     }
-    return action;
+    const Rect& item = MenuDecorations::kDefaultKeys;
+    if (showsDefaultKeys() && x >= item.left && x < item.right && y >= item.top && y < item.bottom) {
+        return MenuFocus::Item{Kind::kDefaultKeys, -1};
+    }
+    return MenuFocus::Item{};
+}
+
+std::int8_t Menu::pressButton(std::int8_t button) {
+    if (pSound) {
+        playAndRecover(tlacitko.get());
+        platform::sleepMilliseconds(kButtonPauseMs);
+    }
+    if (button == kStart) handOver();
+    return button;
+}
+
+std::int8_t Menu::actOn(MenuFocus::Item item, int pad) {
+    using Kind = MenuFocus::Kind;
+    switch (item.kind) {
+        case Kind::kExit:
+            return pressButton(kExit);
+        case Kind::kStart:
+            return pressButton(kStart);
+        case Kind::kLogo:
+            return pressButton(kLogo);
+        case Kind::kPlayer:
+            actOnBox(0, item.colour, pad);
+            break;
+        case Kind::kComputer:
+            actOnBox(1, item.colour, pad);
+            break;
+        case Kind::kControls:
+            if (!pBindings) break;
+            highScores.endEntry();
+            prompt.open(item.colour);
+            playAndRecover(klik.get());
+            draw();
+            break;
+        case Kind::kDefaultKeys:
+            if (!showsDefaultKeys()) break;
+            prompt.close();
+            pBindings->resetAll();
+            playAndRecover(klik.get());
+            draw();
+            break;
+        default:
+            break;
+    }
+    return kNothing;
+}
+
+void Menu::actOnBox(int row, int colour, int pad) {
+    if (isTaken(colour)) return;
+    if (row == 0) {
+        // A pad that ticks a Player box plays that colour.
+        if (pad > 0 && pClaims && !pClaims->claim(pad, colour)) return;
+        if (boxes[colour].checked) {
+            draw();
+        } else {
+            tick(0, colour);
+        }
+        return;
+    }
+    if (!boxes[4 + colour].checked) {
+        tick(1, colour);
+        return;
+    }
+    // Acted on again, a computer colour plays at its next strength.
+    setup.levels.cycle(colour);
+    bStrengthsShown = true;
+    playAndRecover(klik.get());
+    draw();
+}
+
+bool Menu::showsStrengths() const {
+    // Every computer at Normal, as the game always had it, needs no word
+    // until the keyboard or a click on a ticked PC box asks about strengths.
+    return bFocusShown || bStrengthsShown || !setup.levels.allNormal();
+}
+
+bool Menu::showsDefaultKeys() const {
+    // Kept out of the first picture: it comes with the keyboard's focus, or
+    // with keys that are not the defaults.
+    return pBindings && (bFocusShown || prompt.isOpen() || !pBindings->allDefault());
 }
 
 void Menu::tick(int row, int colour) {
@@ -237,33 +336,16 @@ void Menu::setPerson(int colour, bool person) {
     boxes[4 + (colour & 3)].checked = person ? 0 : 1;
 }
 
-void Menu::showPadMarks() {
-    std::vector<platform::ScreenOverlay::TakenMark> taken;
-    for (int colour = 0; colour < 4; ++colour) {
-        if (!isTaken(colour)) continue;
-        const Rect& playerBox = boxes[colour].rcDst;
-        const Rect& pcBox = boxes[4 + colour].rcDst;
-        taken.push_back(platform::ScreenOverlay::TakenMark{playerBox.left, playerBox.top,
-                                                           playerBox.right - playerBox.left + 1,
-                                                           pcBox.right + kPadMarkGap, pcBox.top - 1,
-                                                           pSeats->mark[colour]});
-    }
-    display.overlay().setTakenMarks(taken);
-    display.overlay().setStatus(pSeats ? pSeats->status : std::vector<std::string>());
-    std::vector<platform::ScreenOverlay::PadMark> marks;
-    for (int colour = 0; pClaims && colour < PadClaims::kColours; ++colour) {
-        const int pad = pClaims->padOf(colour);
-        if (pad == 0) continue;
-        const Rect& pcBox = boxes[4 + colour].rcDst;
-        marks.push_back(platform::ScreenOverlay::PadMark{pcBox.right + kPadMarkGap, pcBox.top, pad});
-    }
-    display.overlay().setPadMarks(marks);
-}
-
 std::int8_t Menu::onPad(int pad, std::uint16_t pressed) {
     // Spelt out: the menu's own kStart is the Start disc.
     namespace button = platform::padButton;
-    if (pressed == button::kStart) return onChar(kEnter);
+    if (pressed == button::kStart) {
+        // Start starts, wherever the focus is.
+        prompt.close();
+        if (highScores.isTyping()) return onChar(kEnter);
+        handOver();
+        return kStartMatch;
+    }
     if (highScores.isTyping()) {
         int changed = -1;
         {
@@ -290,32 +372,25 @@ std::int8_t Menu::onPad(int pad, std::uint16_t pressed) {
         if (changed == 2) draw();
         return kNothing;
     }
-    if (!pClaims) return kNothing;
-    if (pressed == button::kA) {
-        int colour = pClaims->claimNext(pad);
-        // Colours other machines play are passed over.
-        for (int tries = 0; tries < PadClaims::kColours && colour != PadClaims::kNone && isTaken(colour); ++tries) {
-            colour = pClaims->claimNext(pad);
-        }
-        if (colour != PadClaims::kNone && isTaken(colour)) {
-            pClaims->release(pad);
-            colour = PadClaims::kNone;
-        }
-        if (colour == PadClaims::kNone) return kNothing;
-        // A colour already ticked is not ticked again, but the pad's mark moved.
-        if (boxes[colour].checked) {
-            draw();
-        } else {
-            tick(0, colour);
-        }
-    } else if (pressed == button::kB && pClaims->colourOf(pad) != PadClaims::kNone) {
-        pClaims->release(pad);
-        draw();
-    }
-    return kNothing;
+    return MenuNavigation::onPad(*this, pad, pressed);
 }
 
+std::int8_t Menu::onKey(std::uint8_t code, char letter) { return MenuNavigation::onKey(*this, code, letter); }
+
 std::int8_t Menu::onChar(std::uint8_t ch) {
+    if (prompt.isOpen()) {
+        // The keys themselves come to onKey; as characters only Escape and
+        // Enter count here, and the typed letters of those keys are passed over.
+        if (ch == kEscape) {
+            prompt.close();
+            draw();
+        } else if (ch == kEnter) {
+            prompt.refuseGameKey();
+            playAndRecover(okraj.get());
+            draw();
+        }
+        return kNothing;
+    }
     int typed;
     {
         FontLoan loan(highScores, font);
@@ -333,6 +408,9 @@ std::int8_t Menu::onChar(std::uint8_t ch) {
             return kNothing;
         default:
             break;
+    }
+    if ((ch == kEnter || ch == kSpace) && bFocusShown && keyFocus.isShown()) {
+        return MenuNavigation::charAnswer(actOn(keyFocus.item(), 0));
     }
     if (ch == kEnter || ch == kSpace) {
         if (highScores.endEntry() == 1) draw();

@@ -1,14 +1,19 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "graphics/Font.h"
 #include "graphics/Rect.h"
+#include "menu/KeyPrompt.h"
+#include "menu/MenuFocus.h"
 #include "platform/Status.h"
 
 class DisplayDevice;
 class ErrorLogger;
 class HighScoreTable;
+class KeyBindings;
+class MenuDecorations;
 struct LobbySeats;
 class PadClaims;
 class Sound;
@@ -29,11 +34,13 @@ public:
     // Results of onChar besides kNothing.
     static constexpr std::int8_t kStartMatch = 0;
     static constexpr std::int8_t kQuit = 1;
+    static constexpr std::int8_t kHowToPlay = 2;  // the logo, acted on from the keyboard or a pad
 
     // With the pads' claims, pads can choose their colours here and the menu
-    // shows which pad plays which colour.
+    // shows which pad plays which colour; with the key bindings, the
+    // players can choose their keys.
     Menu(ErrorLogger& logger, DisplayDevice& display, SoundDevice* sound, Surface& misc, HighScoreTable& highScores,
-         PlayerSetup& setup, PadClaims* padClaims = nullptr);
+         PlayerSetup& setup, PadClaims* padClaims = nullptr, KeyBindings* bindings = nullptr);
     ~Menu();
     Menu(const Menu&) = delete;
     Menu& operator=(const Menu&) = delete;
@@ -43,11 +50,18 @@ public:
     int load(bool first, bool abandoned);
     platform::Status draw();
     std::int8_t onClick(std::int32_t x, std::int32_t y);
+    // Enter or Space act on the focused item as a click would (kStartMatch,
+    // kQuit or kHowToPlay for the buttons); with nothing focused they start.
     std::int8_t onChar(std::uint8_t ch);
-    // A button pressed on a pad (platform/GamePads.h): kStartMatch or kNothing.
+    // A key pressed (not its repeat): Tab, Shift+Tab and the arrows move the
+    // focus; while a colour's keys are asked for, the key offered.
+    std::int8_t onKey(std::uint8_t code, char letter);
+    // A button pressed on a pad (platform/GamePads.h): as onChar answers.
     // A chooses the pad's next free colour and ticks its Player box, B lets
     // the colour go, Start starts the match; while a name is being typed,
-    // the pad spells it and Start confirms it, as Enter does.
+    // the pad spells it and Start confirms it, as Enter does. A pad without
+    // a colour moves the focus with its D-pad, and once the focus shows, A
+    // acts on it (on a Player box, the pad takes that colour).
     std::int8_t onPad(int pad, std::uint16_t button);
     // In an online room: the colours other machines play, which are
     // shown as theirs and cannot be ticked here. Null offline.
@@ -71,8 +85,16 @@ public:
     // The first menu found a high-score file it could not read: the file
     // must be left as it is at the end.
     bool keepsOldHighScoreFile() const { return bKeepOldFile; }
+    const MenuFocus& focus() const { return keyFocus; }
+    bool isFocusShown() const { return bFocusShown; }
+    // A colour's keys are being asked for: letters are keys then, not the mute.
+    bool isAskingKeys() const { return prompt.isOpen(); }
+    const KeyPrompt& keyPrompt() const { return prompt; }
 
 private:
+    friend class MenuDecorations;
+    friend class MenuNavigation;
+
     struct CircleButton {
         Point pt;
         std::int32_t iRadius = 0;
@@ -88,15 +110,23 @@ private:
     void handOver();
     // Ticks the box and clears its partner, as a click on it does.
     void tick(int row, int colour);
-    void showPadMarks();
     bool isTaken(int colour) const;
     void playAndRecover(Sound* sound);
+    // What a click, Space, Enter or a pad's A does to an item; pad 0 is
+    // not a pad. Returns onClick's answer.
+    std::int8_t actOn(MenuFocus::Item item, int pad);
+    std::int8_t pressButton(std::int8_t button);
+    void actOnBox(int row, int colour, int pad);
+    MenuFocus::Item itemAt(std::int32_t x, std::int32_t y) const;
+    bool showsDefaultKeys() const;
+    bool showsStrengths() const;
 
     ErrorLogger& logger;
     DisplayDevice& display;
     SoundDevice* pSound;
     std::unique_ptr<Sound> klik;
     std::unique_ptr<Sound> tlacitko;
+    std::unique_ptr<Sound> okraj;  // a key refused
     Rect rcBack;
     std::unique_ptr<Surface> pBackground;
     CircleButton buttons[3];
@@ -108,4 +138,10 @@ private:
     bool bKeepOldFile = false;
     PadClaims* pClaims;
     const LobbySeats* pSeats = nullptr;
+    KeyBindings* pBindings;
+    MenuFocus keyFocus;
+    bool bFocusShown = false;
+    bool bStrengthsShown = false;
+    KeyPrompt prompt;
+    std::unique_ptr<MenuDecorations> pDecorations;
 };

@@ -184,7 +184,8 @@ void HostAuthority::claim(int colour, bool take) {
     bLobbyChanged = true;
 }
 
-bool HostAuthority::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear) {
+bool HostAuthority::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear,
+                               const std::uint8_t (*levels)[4]) {
     if (s.phase != RoomState::Phase::Lobby) return false;
     Start start;
     start.matchId = cNextMatch++;
@@ -192,6 +193,7 @@ bool HostAuthority::startMatch(const std::int32_t (&randomTable)[31], std::uint8
     std::memcpy(start.randomTable, randomTable, sizeof start.randomTable);
     start.randomFront = front;
     start.randomRear = rear;
+    if (levels) std::memcpy(start.levels, *levels, sizeof start.levels);
     s.begin(start);
     seatChanges.clear();
     ledger.clear();

@@ -27,7 +27,9 @@ public:
     void goodbye(Transport& transport);
 
     void claim(int colour, bool take);
-    bool startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear);
+    // levels: the strength of each colour the computer plays; Normal for all when null.
+    bool startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear,
+                    const std::uint8_t (*levels)[4] = nullptr);
     void reportHash(std::uint32_t frame, std::uint64_t hash);
     // The host's own P: it counts when the host plays a colour, as anyone's.
     void requestPause(bool paused) {

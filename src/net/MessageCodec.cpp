@@ -162,6 +162,7 @@ void layout(Io& io, Start& m) {
     for (std::int32_t& word : m.randomTable) io.i32(word);
     io.u8(m.randomFront, 0, 30);
     io.u8(m.randomRear, 0, 30);
+    for (std::uint8_t& level : m.levels) io.u8(level, 0, 2);
 }
 
 template <class Io>

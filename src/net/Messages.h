@@ -53,6 +53,9 @@ struct Start {
     std::int32_t randomTable[31] = {};
     std::uint8_t randomFront = 0;
     std::uint8_t randomRear = 0;
+    // Per colour, the host's strength for the computer (0 easy, 1 normal,
+    // 2 hard); every machine plays the computer's colours at it.
+    std::uint8_t levels[4] = {1, 1, 1, 1};
 };
 
 // `length` frames in a row with the same paddle keys (matchKeys bits 0-7).

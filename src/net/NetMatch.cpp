@@ -44,11 +44,17 @@ NetMatch::NetMatch(Session& sessionIn, DisplayDevice& displayIn, SoundDevice* so
                 chosen.inputDelay) {
     const Start& start = session.match();
     random.setState(generatorOf(start));
+    // The host's strengths, whatever this machine's menu shows.
+    for (int colour = 0; colour < 4; ++colour) {
+        const std::uint8_t level = start.levels[colour];
+        setup.levels.set(colour, static_cast<ComputerLevel>(level <= kLastComputerLevel ? level : 1));
+    }
     session.timeline().people(0, setup.bHuman);
     replay::Seat seats[4];
     onlineSeats(start, seats);
     recording = std::make_unique<replay::MatchRecording>(seats, generatorOf(start), replayFolder,
                                                          replay::GameFingerprint::own(displayIn, misc, logger), &logger);
+    recording->recorder().setLevels(setup.levels);
     // A spectator stays a second behind what is known, so that the frames
     // that come in batches play smoothly.
     if (session.isSpectator()) scheduler.watchBehind(60);

@@ -95,8 +95,9 @@ void Session::ownColours(std::uint8_t (&human)[4]) const {
     for (int c = 0; c < 4; ++c) human[c] = s.machine >= 0 && s.lobby.owners[c] == s.machine ? 1 : 0;
 }
 
-bool Session::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear) {
-    return host != nullptr && host->startMatch(randomTable, front, rear);
+bool Session::startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear,
+                         const std::uint8_t (*levels)[4]) {
+    return host != nullptr && host->startMatch(randomTable, front, rear, levels);
 }
 
 void Session::reportHash(std::uint32_t frame, std::uint64_t hash) {

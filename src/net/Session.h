@@ -60,7 +60,8 @@ public:
     // The colours this machine claimed, as player flags.
     void ownColours(std::uint8_t (&human)[4]) const;
     // The host starts a match for everybody with its generator's state.
-    bool startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear);
+    bool startMatch(const std::int32_t (&randomTable)[31], std::uint8_t front, std::uint8_t rear,
+                    const std::uint8_t (*levels)[4] = nullptr);
 
     // The current match, from its start until this machine has finished or
     // left it.

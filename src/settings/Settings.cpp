@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/File.h"
@@ -40,6 +41,20 @@ bool flagFrom(const std::string& text, bool fallback) {
 
 const char* flagText(bool on) { return on ? "true" : "false"; }
 
+// The colours' names as the file writes them, green, yellow, red, blue.
+const char* const kColourKeys[4] = {"green", "yellow", "red", "blue"};
+
+bool sameLevels(const ComputerLevels& a, const ComputerLevels& b) {
+    for (int colour = 0; colour < 4; ++colour) {
+        if (a.of(colour) != b.of(colour)) return false;
+    }
+    return true;
+}
+
+bool sameKeys(const KeyBindings& a, const KeyBindings& b, int colour) {
+    return a.key(colour, 0) == b.key(colour, 0) && a.key(colour, 1) == b.key(colour, 1);
+}
+
 }  // namespace
 
 std::string Settings::path() { return dataFolders::configDir() + "/settings.ini"; }
@@ -71,9 +86,60 @@ bool Settings::load() {
     if (const std::string* mapping = file.find("network", "port_mapping")) {
         portMapping = flagFrom(*mapping, portMapping);
     }
-    saved = Values{windowWidth, windowHeight, fullscreen, muted};
+    readKeysAndLevels();
+    saved = current();
     bLoaded = true;
     return true;
+}
+
+void Settings::readKeysAndLevels() {
+    for (int colour = 0; colour < 4; ++colour) {
+        if (const std::string* entry = file.find("keys", kColourKeys[colour])) {
+            std::uint8_t first = 0;
+            std::uint8_t second = 0;
+            if (KeyBindings::parse(*entry, first, second)) {
+                keys.set(colour, first, second);
+            } else {
+                std::fprintf(stderr,
+                             "quadrill: %s: the keys of %s (\"%s\") make no sense; %s plays with its own keys\n",
+                             path().c_str(), kColourKeys[colour], entry->c_str(), kColourKeys[colour]);
+            }
+        }
+        if (const std::string* entry = file.find("computer", kColourKeys[colour])) {
+            ComputerLevel strength = ComputerLevel::kNormal;
+            if (parseComputerLevel(entry->c_str(), strength)) levels.set(colour, strength);
+        }
+    }
+    const unsigned putBack = keys.resolveClashes();
+    for (int colour = 0; colour < 4; ++colour) {
+        if (putBack & (1u << colour)) {
+            std::fprintf(stderr, "quadrill: %s: %s shares its keys with another colour; %s plays with its own keys\n",
+                         path().c_str(), kColourKeys[colour], kColourKeys[colour]);
+        }
+    }
+}
+
+Settings::Values Settings::current() const {
+    Values now;
+    now.width = windowWidth;
+    now.height = windowHeight;
+    now.fullscreen = fullscreen;
+    now.muted = muted;
+    now.keys = keys;
+    now.levels = levels;
+    return now;
+}
+
+bool Settings::hasChanges() const {
+    const Values now = current();
+    if (now.width != saved.width || now.height != saved.height || now.fullscreen != saved.fullscreen ||
+        now.muted != saved.muted || !sameLevels(now.levels, saved.levels)) {
+        return true;
+    }
+    for (int colour = 0; colour < 4; ++colour) {
+        if (!sameKeys(now.keys, saved.keys, colour)) return true;
+    }
+    return false;
 }
 
 bool Settings::save(std::string& reason) {
@@ -81,11 +147,8 @@ bool Settings::save(std::string& reason) {
         reason = "the file could not be read, so it is left as it is";
         return false;
     }
-    const Values now{windowWidth, windowHeight, fullscreen, muted};
-    if (now.width == saved.width && now.height == saved.height && now.fullscreen == saved.fullscreen &&
-        now.muted == saved.muted) {
-        return true;
-    }
+    if (!hasChanges()) return true;
+    const Values now = current();
     if (bTooLong) {
         reason = "the file is larger than 64 KiB, more than settings ever take, so it is left as it is";
         return false;
@@ -98,6 +161,12 @@ bool Settings::save(std::string& reason) {
     }
     if (now.fullscreen != saved.fullscreen) changed.set("window", "fullscreen", flagText(now.fullscreen));
     if (now.muted != saved.muted) changed.set("sound", "muted", flagText(now.muted));
+    for (int colour = 0; colour < 4; ++colour) {
+        if (!sameKeys(now.keys, saved.keys, colour)) changed.set("keys", kColourKeys[colour], now.keys.textOf(colour));
+        if (now.levels.of(colour) != saved.levels.of(colour)) {
+            changed.set("computer", kColourKeys[colour], computerLevelName(now.levels.of(colour)));
+        }
+    }
     if (!dataFolders::makeFolders(dataFolders::configDir(), reason) ||
         !platform::saveFileSafely(path(), changed.text(), reason)) {
         return false;

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "combat/ComputerLevel.h"
+#include "input/KeyBindings.h"
 #include "settings/IniText.h"
 
 // The player's choices that outlive a run, in configDir()/settings.ini:
@@ -13,6 +15,10 @@
 //   muted = false
 //   [network]
 //   port_mapping = true
+//   [keys]
+//   yellow = 36 38       (the colour's two keys by PC scan code: J and L)
+//   [computer]
+//   green = hard         (easy, normal or hard)
 //
 // Saving changes the values that changed and nothing else: comments, blank
 // lines and keys of a later version or of a player's own stay as they were
@@ -27,6 +33,11 @@ public:
     bool muted = false;
     // Hosting asks the home router to forward the port; only read.
     bool portMapping = true;
+    // Each colour's keys; a garbled entry, or one whose keys another colour
+    // has, gives that colour its defaults and is told on stderr.
+    KeyBindings keys;
+    // The strength of each colour when the computer plays it.
+    ComputerLevels levels;
 
     // Reads the file. A value that is missing or makes no sense keeps its
     // default, so a missing, empty, cut or garbled file gives the defaults.
@@ -45,6 +56,8 @@ public:
     bool cameFromTheFile() const { return bLoaded || bUnreadable; }
 
     static std::string path();
+    // Something differs from the file as it was read or last saved.
+    bool hasChanges() const;
 
 private:
     struct Values {
@@ -52,7 +65,11 @@ private:
         int height = 0;
         bool fullscreen = false;
         bool muted = false;
+        KeyBindings keys;
+        ComputerLevels levels;
     };
+    Values current() const;
+    void readKeysAndLevels();
 
     IniText file;
     Values saved;  // as the file on disk has them

@@ -99,6 +99,7 @@ private:
         for (std::int32_t& word : m.randomTable) word = static_cast<std::int32_t>(draws());
         m.randomFront = byte(30);
         m.randomRear = byte(30);
+        for (std::uint8_t& level : m.levels) level = byte(2);
         return m;
     }
     net::Inputs inputs() {

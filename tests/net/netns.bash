@@ -185,9 +185,16 @@ netnsUp() {
   ip netns add "$netPrefix-probe" 2> "$netWork/probe.err" ||
     netSkip "network namespaces cannot be made here: $(cat "$netWork/probe.err")"
   ip netns del "$netPrefix-probe"
-  # The sleep holds no output open: CTest waits for every holder of its
-  # pipe, and would wait out the whole limit after the test has ended.
-  ( sleep "$limit" > /dev/null 2>&1; echo "netns: $limit s are up, tearing down" >&2; kill -TERM $$ ) &
+  (
+    # The sleep holds no output open: CTest waits for every holder of its
+    # pipe, and would wait out the whole limit after the test has ended.
+    sleep "$limit" > /dev/null 2>&1
+    echo "FAIL: $limit s are up, tearing the networks down"
+    for log in "$netWork"/*.out "$netWork"/*.err; do
+      [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -n 20 "$log"; }
+    done
+    kill -TERM $$
+  ) &
   netWatchdog=$!
 
   buildNetworks > "$netWork/setup.log" 2>&1 ||

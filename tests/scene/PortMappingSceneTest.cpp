@@ -79,7 +79,12 @@ protected:
         }
         return false;
     }
-    std::string port() const { return std::to_string(router->port.load()); }
+    // The port the router was asked for, once it has been asked (the
+    // asking thread may not have started yet).
+    std::string port() const {
+        for (int i = 0; i < 100 && router->port.load() == 0; ++i) SDL_Delay(10);
+        return std::to_string(router->port.load());
+    }
 
     std::shared_ptr<RouterLog> router = std::make_shared<RouterLog>();
 };

@@ -28,7 +28,7 @@ int MenuScene::enter() {
     // A colour whose pad was pulled out in the match is free again here.
     stage.claims.dropWaiting();
     pMenu = std::make_unique<Menu>(stage.logger, stage.display, stage.sound, stage.misc, stage.highScores, stage.setup,
-                                   &stage.claims);
+                                   &stage.claims, stage.bindings);
     if (!pMenu->load(arrival == Arrival::kStart, arrival == Arrival::kAbandoned)) return 0;
     keepReplayForGood();
     showLobby();
@@ -72,22 +72,31 @@ void MenuScene::showLobby() {
 SceneChange MenuScene::act(std::int8_t action) {
     // Online, the boxes ticked here are the room's claims.
     if (stage.room) stage.room->claimsFrom(*pMenu);
-    return action == Menu::kStartMatch ? startMatch() : SceneChange::stay();
+    switch (action) {
+        case Menu::kStartMatch:
+            return startMatch();
+        case Menu::kQuit:
+            return SceneChange::quit();
+        case Menu::kHowToPlay:
+            openHowToPlayPage();
+            break;
+        default:
+            break;
+    }
+    return SceneChange::stay();
 }
 
-SceneChange MenuScene::onChar(std::uint8_t ch) {
-    const std::int8_t action = pMenu->onChar(ch);
-    if (action == Menu::kQuit) return SceneChange::quit();
-    return act(action);
-}
+SceneChange MenuScene::onChar(std::uint8_t ch) { return act(pMenu->onChar(ch)); }
 
-SceneChange MenuScene::onKey(std::uint8_t, char letter) {
-    // C copies the address others join with, unless it is a name's letter.
+SceneChange MenuScene::onKey(std::uint8_t code, char letter) {
+    // C copies the address others join with, unless it is a name's letter
+    // or a key being chosen.
     if (letter == 'c' && stage.room && !takesLetters() && stage.room->copyJoinAddress()) {
         showLobby();
         pMenu->draw();
+        return SceneChange::stay();
     }
-    return SceneChange::stay();
+    return act(pMenu->onKey(code, letter));
 }
 
 SceneChange MenuScene::onClick(std::int16_t x, std::int16_t y) {
@@ -122,7 +131,11 @@ SceneChange MenuScene::startMatch() {
     if (!room.isHost()) return SceneChange::stay();
     room.seedFromScript(stage.random);
     const MatchRandom::State& state = stage.random.state();
-    if (!room.session().startMatch(state.table, state.front, state.rear)) return SceneChange::stay();
+    std::uint8_t levels[4];
+    for (int colour = 0; colour < 4; ++colour) {
+        levels[colour] = static_cast<std::uint8_t>(stage.setup.levels.of(colour));
+    }
+    if (!room.session().startMatch(state.table, state.front, state.rear, &levels)) return SceneChange::stay();
     // The next match begins elsewhere in the sequence.
     for (int draw = 0; draw < 4; ++draw) stage.random.next();
     return SceneChange::to(std::make_unique<OnlineMatchScene>(stage));
@@ -169,4 +182,4 @@ void MenuScene::padsChanged() { pMenu->draw(); }
 
 void MenuScene::soundArrived() { pMenu->attachSound(stage.sound); }
 
-bool MenuScene::takesLetters() const { return stage.highScores.isTyping(); }
+bool MenuScene::takesLetters() const { return stage.highScores.isTyping() || (pMenu && pMenu->isAskingKeys()); }

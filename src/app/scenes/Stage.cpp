@@ -2,6 +2,7 @@
 
 #include "errors/ErrorLogger.h"
 #include "input/Gamepads.h"
+#include "input/KeyBindings.h"
 #include "input/Keyboard.h"
 #include "settings/DataFolders.h"
 
@@ -13,6 +14,8 @@ bool Stage::readKeys(std::uint8_t* keys, bool withPads) const {
         if (keyboard) keyboard->acquire();
         for (int code = 0; code < 256; ++code) keys[code] = 0;
     }
+    // A replay watched reads the keys where they are (Space, Right).
+    if (read && withPads && bindings) bindings->apply(keys);
     if (withPads && pads) pads->addKeys(claims, keys);
     return read;
 }

@@ -7,6 +7,7 @@ class ErrorLogger;
 class GameClock;
 class Gamepads;
 class HighScoreTable;
+class KeyBindings;
 class Keyboard;
 class MatchRandom;
 class OnlinePlay;
@@ -35,11 +36,14 @@ struct Stage {
     Gamepads* pads = nullptr;
     // The online room, when the game is in one.
     OnlinePlay* room = nullptr;
+    // The keys each colour plays with, as the menu lets the players choose.
+    KeyBindings* bindings = nullptr;
 
     // Where every match played here is recorded.
     static std::string replaysFolder();
 
-    // The keyboard's 256-byte state, with the pads' keys added when asked.
+    // The keyboard's 256-byte state; for a match (withPads), each colour's
+    // chosen keys read as its default ones and the pads' keys added.
     // False, the keyboard's part all up and the keyboard asked for again,
     // when it cannot be read, as in the background.
     bool readKeys(std::uint8_t* keys, bool withPads) const;
