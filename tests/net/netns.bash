@@ -65,7 +65,8 @@ startIn() {
 
 netDown() {
   local ns pid
-  [ -n "$netWatchdog" ] && kill "$netWatchdog" 2>/dev/null
+  # The watchdog and its sleep, which would otherwise linger until the limit.
+  [ -n "$netWatchdog" ] && { pkill -P "$netWatchdog" sleep 2>/dev/null; kill "$netWatchdog" 2>/dev/null; }
   for pid in "${netPids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for ns in $(ip netns list 2>/dev/null | awk '{print $1}' | grep "^$netPrefix-" || true); do
     for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -9 "$pid" 2>/dev/null || true; done
@@ -185,7 +186,9 @@ netnsUp() {
     netSkip "network namespaces cannot be made here: $(cat "$netWork/probe.err")"
   ip netns del "$netPrefix-probe"
   (
-    sleep "$limit"
+    # The sleep holds no output open: CTest waits for every holder of its
+    # pipe, and would wait out the whole limit after the test has ended.
+    sleep "$limit" > /dev/null 2>&1
     echo "FAIL: $limit s are up, tearing the networks down"
     for log in "$netWork"/*.out "$netWork"/*.err; do
       [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -n 20 "$log"; }
