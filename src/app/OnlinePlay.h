@@ -84,6 +84,8 @@ public:
     void setNote(const std::string& note);
 
 private:
+    // The host, or the room and its relay, that a guest came to.
+    std::string where() const;
     void printResult(const char* how, std::uint32_t nowMs) const;
 
     CommandLine options;
@@ -98,6 +100,7 @@ private:
     InputScript script;
     bool bScriptClaimed = false;
     bool bScriptStarted = false;
+    bool bCodeShown = false;
     net::NetMatch::Options matchOptions;
     std::unique_ptr<net::NetMatch> pMatch;
     std::string sLastReplay;

@@ -6,11 +6,15 @@
 #include <cstring>
 #include <vector>
 
+#include "net/transport/RelayLink.h"
+
 namespace net {
 
 namespace {
 
-constexpr std::size_t kChannels = 2;
+// The game's two, and the relay's own words.
+constexpr std::size_t kChannels = 3;
+constexpr std::size_t kGameChannels = 2;
 constexpr enet_uint8 kReliableChannel = 0;
 constexpr enet_uint8 kUnreliableChannel = 1;
 // Data of a peer's that waits with us for an earlier packet, all channels:
@@ -210,10 +214,41 @@ bool Transport::watch(TransportEvent& event) {
 }
 
 void Transport::admitted(PeerId id) {
+    // The relay has its own rules for connections it has not placed.
+    if (pRelay) return;
     if (pHost->peer(id) != nullptr) pHost->slots[static_cast<std::size_t>(id)].admitted = true;
 }
 
-bool Transport::poll(TransportEvent& event) {
+bool Transport::poll(TransportEvent& event) { return pRelay ? pollRelayed(event) : pollLink(event); }
+
+bool Transport::pollRelayed(TransportEvent& event) {
+    if (pRelay->nextLeftover(event)) return true;
+    while (pollLink(event)) {
+        if (event.kind == TransportEvent::Kind::Connected) {
+            std::uint8_t word[RelayWire::kLongestWord];
+            sendLink(word, pRelay->firstWord(word), RelayWire::kChannel, true);
+            continue;
+        }
+        if (pRelay->translate(event)) return true;
+    }
+    return false;
+}
+
+void Transport::useRelay(const std::string& code) { pRelay = std::make_unique<RelayLink>(code); }
+
+bool Transport::isRelayed() const { return pRelay != nullptr; }
+
+const std::string& Transport::roomCode() const {
+    static const std::string none;
+    return pRelay ? pRelay->code() : none;
+}
+
+const std::string& Transport::relayProblem() const {
+    static const std::string none;
+    return pRelay ? pRelay->problem() : none;
+}
+
+bool Transport::pollLink(TransportEvent& event) {
     if (pHost->host == nullptr) return false;
     if (watch(event)) return true;
     ENetEvent raw;
@@ -244,10 +279,14 @@ bool Transport::poll(TransportEvent& event) {
                 return true;
             case ENET_EVENT_TYPE_RECEIVE: {
                 const std::size_t size = raw.packet->dataLength;
-                const bool usable = size <= kMaxMessageBytes && raw.channelID < kChannels;
+                // Only the link to a relay carries its words, and only the
+                // opener's the guest's number in front of each message.
+                const std::size_t largest = kMaxMessageBytes + (pRelay && pRelay->isOpener() ? RelayWire::kGuestHeaderBytes : 0);
+                const bool usable = size <= largest && raw.channelID < (pRelay ? kChannels : kGameChannels);
                 if (usable) {
                     std::memcpy(event.data, raw.packet->data, size);
                     event.size = size;
+                    event.channel = raw.channelID;
                 }
                 enet_packet_destroy(raw.packet);
                 slot.heard = enet_time_get();
@@ -276,12 +315,28 @@ void Transport::wait(std::uint32_t ms) {
     enet_socket_wait(pHost->host->socket, &condition, ms);
 }
 
+void Transport::sendLink(const std::uint8_t* data, std::size_t size, std::uint8_t channel, bool reliable) {
+    ENetPeer* peer = pHost->peer(0);
+    if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED) return;
+    ENetPacket* packet = enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+    if (packet == nullptr) return;
+    if (enet_peer_send(peer, channel, packet) != 0) enet_packet_destroy(packet);
+}
+
 void Transport::send(PeerId id, const std::uint8_t* data, std::size_t size, Delivery delivery) {
+    const bool reliable = delivery == Delivery::Reliable;
+    if (pRelay && pRelay->isOpener()) {
+        if (!pRelay->isPresent(id) || size > kMaxMessageBytes) return;
+        std::uint8_t wrapped[kMaxMessageBytes + RelayWire::kGuestHeaderBytes];
+        sendLink(wrapped, pRelay->wrap(id, data, size, wrapped), reliable ? kReliableChannel : kUnreliableChannel,
+                 reliable);
+        return;
+    }
+    if (pRelay && !pRelay->isIn()) return;
     ENetPeer* peer = pHost->peer(id);
     // Nothing of ours is longer than a message; the other side would cut
     // us off for it, so the size is left for it to judge.
     if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED) return;
-    const bool reliable = delivery == Delivery::Reliable;
     ENetPacket* packet = enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (packet == nullptr) return;
     if (enet_peer_send(peer, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
@@ -294,6 +349,12 @@ void Transport::flush() {
 }
 
 void Transport::disconnect(PeerId id) {
+    if (pRelay && pRelay->isOpener()) {
+        // The relay lets the guest go once what we sent it has gone.
+        std::uint8_t word[RelayWire::kLongestWord + 1];
+        if (pRelay->isPresent(id)) sendLink(word, pRelay->letGo(id, word), kReliableChannel, true);
+        return;
+    }
     if (ENetPeer* peer = pHost->peer(id)) enet_peer_disconnect_later(peer, 0);
 }
 
@@ -343,11 +404,14 @@ std::uint16_t Transport::port() const {
 }
 
 std::uint32_t Transport::roundTripMs(PeerId id) const {
-    const ENetPeer* peer = pHost->peer(id);
+    // Through a relay, the round trip we know is ours to it.
+    const ENetPeer* peer = pHost->peer(pRelay ? 0 : id);
     return peer != nullptr ? peer->roundTripTime : 0;
 }
 
 bool Transport::isConnected(PeerId id) const {
+    if (pRelay && !(pRelay->isOpener() ? pRelay->isPresent(id) : pRelay->isIn())) return false;
+    if (pRelay) id = 0;
     const ENetPeer* peer = pHost->peer(id);
     return peer != nullptr && peer->state == ENET_PEER_STATE_CONNECTED;
 }

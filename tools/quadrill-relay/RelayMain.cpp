@@ -1,0 +1,99 @@
+// quadrill-relay: rooms for machines that cannot host, entered by code.
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+
+#include "RelayOptions.h"
+#include "RelayRooms.h"
+#include "net/transport/RelaySocket.h"
+
+namespace {
+
+volatile std::sig_atomic_t gStop = 0;
+
+void stop(int) { gStop = 1; }
+
+std::uint32_t nowMs() {
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+class SocketOutput : public RelayOutput {
+public:
+    explicit SocketOutput(net::RelaySocket& port) : socket(port) {}
+    void send(int link, std::uint8_t channel, const std::uint8_t* data, std::size_t size) override {
+        socket.send(link, channel, data, size);
+    }
+    void cut(int link, Ending ending) override {
+        socket.cut(link, ending != Ending::Abrupt, ending == Ending::Goodbye);
+    }
+    std::size_t queued(int link) const override { return socket.queued(link); }
+    void log(const std::string& line) override {
+        std::fprintf(stderr, "quadrill-relay: %s\n", line.c_str());
+        std::fflush(stderr);
+    }
+
+private:
+    net::RelaySocket& socket;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const RelayOptions options = RelayOptions::parse(argc, argv);
+    switch (options.action) {
+        case RelayOptions::Action::Help:
+            std::fputs(RelayOptions::usage(), stdout);
+            return 0;
+        case RelayOptions::Action::Version:
+            std::printf("%s\n", RelayOptions::versionLine());
+            return 0;
+        case RelayOptions::Action::Usage:
+            std::fprintf(stderr, "quadrill-relay: %s\n%s", options.error.c_str(), RelayOptions::usage());
+            return 2;
+        case RelayOptions::Action::Run:
+            break;
+    }
+    struct sigaction action = {};
+    action.sa_handler = stop;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+
+    net::RelaySocket socket;
+    std::string error;
+    if (!socket.listen(options.address, options.port, options.limits.connections, error)) {
+        std::fprintf(stderr, "quadrill-relay: %s\n", error.c_str());
+        return 1;
+    }
+    SocketOutput output(socket);
+    RelayRooms rooms(options.limits, output);
+    output.log("listening on UDP port " + std::to_string(socket.port()) + ", at most " +
+               std::to_string(options.limits.rooms) + " rooms");
+    net::RelaySocket::Event event;
+    while (!gStop) {
+        const std::uint32_t now = nowMs();
+        int handled = 0;
+        // A bounded batch, so that the clock's work is never starved.
+        while (handled < 4096 && socket.poll(event)) {
+            ++handled;
+            switch (event.kind) {
+                case net::RelaySocket::Event::Kind::Connected:
+                    rooms.arrived(event.link, event.address, now);
+                    break;
+                case net::RelaySocket::Event::Kind::Received:
+                    rooms.received(event.link, event.channel, event.data, event.size, now);
+                    break;
+                case net::RelaySocket::Event::Kind::Disconnected:
+                    rooms.left(event.link, event.goodbye, now);
+                    break;
+                case net::RelaySocket::Event::Kind::None:
+                    break;
+            }
+        }
+        rooms.tick(now);
+        socket.flush();
+        if (handled == 0) socket.wait(5);
+    }
+    output.log("stopping: " + std::to_string(rooms.rooms()) + " rooms closed");
+    return 0;
+}
