@@ -276,6 +276,7 @@ void RelayRooms::closeRoom(const std::string& code, bool goodbye, std::uint32_t 
     room.opener = -1;
     room.closed = true;
     room.emptySince = nowMs;
+    closing.push_back(code);
     for (int& guest : room.guests) {
         if (guest < 0) continue;
         Link& g = links[static_cast<std::size_t>(guest)];
@@ -306,16 +307,17 @@ void RelayRooms::tick(std::uint32_t nowMs) {
             ++i;
         }
     }
+    while (!closing.empty()) {
+        const auto found = roomsByCode.find(closing.front());
+        if (found != roomsByCode.end() && nowMs - found->second.emptySince < limits.emptyRoomMs) break;
+        if (found != roomsByCode.end()) {
+            roomsByCode.erase(found);
+            out.log("room " + closing.front() + " closed (" + std::to_string(roomsByCode.size()) + " rooms)");
+        }
+        closing.pop_front();
+    }
     if (nowMs - lastSweep < kSweepEveryMs) return;
     lastSweep = nowMs;
-    for (auto it = roomsByCode.begin(); it != roomsByCode.end();) {
-        if (it->second.closed && nowMs - it->second.emptySince >= limits.emptyRoomMs) {
-            out.log("room " + it->first + " closed (" + std::to_string(roomsByCode.size() - 1) + " rooms)");
-            it = roomsByCode.erase(it);
-        } else {
-            ++it;
-        }
-    }
     for (std::size_t link = 0; link < links.size(); ++link) {
         const State state = links[link].state;
         if ((state == State::Opener || state == State::Guest) && out.queued(static_cast<int>(link)) > limits.queuedPackets) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -103,5 +104,7 @@ private:
     std::vector<Link> links;
     std::unordered_map<std::string, Room> roomsByCode;
     std::vector<int> waiting;
+    // Rooms whose opener left, the first to close first.
+    std::deque<std::string> closing;
     std::uint32_t lastSweep = 0;
 };
