@@ -109,6 +109,8 @@ std::string RelayWire::refusalText(Refusal refusal) {
             return "The relay speaks another version.";
         case Refusal::RoomClosed:
             return "That room has closed.";
+        case Refusal::TooManyRooms:
+            return "This address has as many rooms open on the relay as it may.";
     }
     return "The relay turned this machine away.";
 }

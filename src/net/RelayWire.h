@@ -40,8 +40,9 @@ struct RelayWire {
         TooManyGuesses = 3,
         OtherVersion = 4,
         RoomClosed = 5,
+        TooManyRooms = 6,
     };
-    static constexpr std::uint8_t kLastRefusal = 5;
+    static constexpr std::uint8_t kLastRefusal = 6;
 
     // A decoded word; `code` for Enter and Opened, `guest` for the guests'.
     struct Word {

@@ -86,6 +86,7 @@ protected:
             case RelayWire::Refusal::TooManyGuesses: return "too many guesses";
             case RelayWire::Refusal::OtherVersion: return "other version";
             case RelayWire::Refusal::RoomClosed: return "room closed";
+            case RelayWire::Refusal::TooManyRooms: return "too many rooms";
         }
         return "other";
     }
@@ -202,9 +203,10 @@ class SmallRelayTest : public RelayRoomsTest {
 protected:
     static RelayLimits small() {
         RelayLimits l;
-        l.rooms = 2;
+        l.rooms = 3;
+        l.roomsPerAddress = 2;
         l.machinesPerRoom = 3;
-        l.messagesPerSecond = 100;
+        l.messagesPerSecond = 800;
         l.bytesPerSecond = 100000;
         l.connections = 64;
         l.queuedPackets = 50;
@@ -217,7 +219,10 @@ TEST_F(SmallRelayTest, RoomsAtOnceAndMachinesARoomAreLimited) {
     const std::string code = open(0, kHome);
     EXPECT_FALSE(open(1, kHome).empty());
     EXPECT_EQ("", open(2, kHome));
-    EXPECT_EQ("relay full", answer(2));
+    EXPECT_EQ("too many rooms", answer(2));
+    EXPECT_FALSE(open(6, kAway).empty());
+    EXPECT_EQ("", open(7, kAway));
+    EXPECT_EQ("relay full", answer(7));
     enter(3, kAway, code);
     enter(4, kAway, code);
     enter(5, kAway, code);
@@ -232,8 +237,8 @@ TEST_F(SmallRelayTest, AFloodCostsOnlyTheFlooderEvenFromTheSameAddress) {
     enter(1, kAway, code);
     enter(2, kAway, code);
     std::size_t toOpener = 0;
-    for (std::uint32_t ms = 0; ms < 1000; ms += 20) {
-        data(1, 1, {1}, ms);  // fifty a second: an honest machine
+    for (std::uint32_t ms = 0; ms < 1000; ms += 25) {
+        data(1, 1, {1}, ms);  // forty a second: an honest machine
         ++toOpener;
         for (int i = 0; i < 5 && out.cuts.count(2) == 0; ++i) data(2, 1, {2, 2, 2}, ms);
     }

@@ -16,9 +16,18 @@ public:
     void linkLeft(std::uint32_t address, std::uint32_t nowMs);
     int links(std::uint32_t address) const;
 
-    // Counts a message; false once the address has sent more this second
-    // than it may.
-    bool spend(std::uint32_t address, std::size_t bytes, std::uint32_t nowMs);
+    // Counts a message of a connection that sent `linkMessages` and
+    // `linkBytes` this second, this one too; false once the address has
+    // sent more this second than it may.
+    bool spend(std::uint32_t address, std::size_t bytes, std::uint32_t linkMessages, std::uint32_t linkBytes,
+               std::uint32_t nowMs);
+    // Whether a connection with these counts sends the most of its
+    // address this second, by messages or by bytes.
+    bool isHeaviest(std::uint32_t address, std::uint32_t linkMessages, std::uint32_t linkBytes) const;
+    // Rooms opened from the address and open now.
+    int rooms(std::uint32_t address) const;
+    void roomOpened(std::uint32_t address, std::uint32_t nowMs);
+    void roomClosed(std::uint32_t address, std::uint32_t nowMs);
     // This second's messages and bytes of the address.
     std::uint32_t messagesThisSecond(std::uint32_t address) const;
     std::uint32_t bytesThisSecond(std::uint32_t address) const;
@@ -40,6 +49,9 @@ private:
         std::uint32_t secondStart = 0;
         std::uint32_t messages = 0;
         std::uint32_t bytes = 0;
+        std::uint32_t heaviestMessages = 0;
+        std::uint32_t heaviestBytes = 0;
+        int rooms = 0;
         std::uint32_t minuteStart = 0;
         std::uint32_t wrongCodes = 0;
     };

@@ -5,6 +5,8 @@
 // What one relay allows, each a command-line option.
 struct RelayLimits {
     int rooms = 1000;
+    // Rooms opened from one address at once, so that no one takes them all.
+    int roomsPerAddress = 16;
     // The opener counts as one.
     int machinesPerRoom = 12;
     // Per address, summed over its connections: a machine's room at the

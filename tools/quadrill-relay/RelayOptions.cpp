@@ -18,6 +18,8 @@ const char kUsage[] =
     "  --port N                    UDP port to listen on (default 28251)\n"
     "  --address ADDR              listen on this address only (default all)\n"
     "  --rooms N                   rooms at once (default 1000)\n"
+    "  --rooms-per-address N       rooms opened from one address at once\n"
+    "                              (default 16)\n"
     "  --machines-per-room N       machines in a room, its opener too\n"
     "                              (default 12)\n"
     "  --messages-per-second N     messages an address may send a second\n"
@@ -86,6 +88,7 @@ RelayOptions RelayOptions::parse(int argc, const char* const* argv) {
             {"--port", 1, 65535},
             {"--rooms", 1, 100000},
             {"--machines-per-room", 2, 255},
+            {"--rooms-per-address", 1, 100000},
             {"--messages-per-second", 1, 100000000},
             {"--bytes-per-second", 1, 4000000000ull},
             {"--wrong-codes-per-minute", 0, 1000000},
@@ -107,6 +110,7 @@ RelayOptions RelayOptions::parse(int argc, const char* const* argv) {
         RelayLimits& l = options.limits;
         if (option == "--port") options.port = static_cast<std::uint16_t>(number);
         if (option == "--rooms") l.rooms = static_cast<int>(number);
+        if (option == "--rooms-per-address") l.roomsPerAddress = static_cast<int>(number);
         if (option == "--machines-per-room") l.machinesPerRoom = static_cast<int>(number);
         if (option == "--messages-per-second") l.messagesPerSecond = static_cast<std::uint32_t>(number);
         if (option == "--bytes-per-second") l.bytesPerSecond = static_cast<std::uint32_t>(number);

@@ -73,13 +73,19 @@ bool RelayRooms::withinBudget(int link, Link& from, std::size_t size, std::uint3
     }
     ++from.messages;
     from.bytes += static_cast<std::uint32_t>(size);
-    if (addresses.spend(from.address, size, nowMs)) return true;
-    // Over the address's budget: the connection that sends at least its
-    // share goes, so that a flood costs the others of the address nothing.
-    const std::uint32_t share = static_cast<std::uint32_t>(std::max(addresses.links(from.address), 1));
-    const bool heavy = from.messages * share >= addresses.messagesThisSecond(from.address) ||
-                       from.bytes * share >= addresses.bytesThisSecond(from.address);
-    if (!heavy) return true;
+    // One connection alone may send a share of its address's budget: the
+    // opener half, enough for a full room; a guest, which talks only to
+    // its opener, an eighth. A flood then ends before the queue it fills
+    // for its opener grows long.
+    const std::uint32_t share = from.state == State::Opener ? 2 : 8;
+    if (from.messages > limits.messagesPerSecond / share || from.bytes > limits.bytesPerSecond / share) {
+        drop(link, RelayOutput::Ending::Abrupt, "sends too much", nowMs);
+        return false;
+    }
+    if (addresses.spend(from.address, size, from.messages, from.bytes, nowMs)) return true;
+    // Over the address's budget: the connection that sends the most of it
+    // goes, so that a flood costs the others of the address nothing.
+    if (!addresses.isHeaviest(from.address, from.messages, from.bytes)) return true;
     drop(link, RelayOutput::Ending::Abrupt, "sends too much", nowMs);
     return false;
 }
@@ -132,10 +138,15 @@ void RelayRooms::open(int link, Link& from, std::uint32_t nowMs) {
     if (roomsByCode.size() >= static_cast<std::size_t>(limits.rooms)) {
         return refuse(link, RelayWire::Refusal::RelayFull, nowMs);
     }
+    if (addresses.rooms(from.address) >= limits.roomsPerAddress) {
+        return refuse(link, RelayWire::Refusal::TooManyRooms, nowMs);
+    }
     const std::string code = codes.next([this](const std::string& c) { return roomsByCode.count(c) != 0; });
     if (code.empty()) return refuse(link, RelayWire::Refusal::RelayFull, nowMs);
     Room& room = roomsByCode[code];
     room.opener = link;
+    room.openerAddress = from.address;
+    addresses.roomOpened(from.address, nowMs);
     room.guests.assign(RelayWire::kMaxGuests, -1);
     from.state = State::Opener;
     from.room = code;
@@ -311,6 +322,7 @@ void RelayRooms::tick(std::uint32_t nowMs) {
         const auto found = roomsByCode.find(closing.front());
         if (found != roomsByCode.end() && nowMs - found->second.emptySince < limits.emptyRoomMs) break;
         if (found != roomsByCode.end()) {
+            addresses.roomClosed(found->second.openerAddress, nowMs);
             roomsByCode.erase(found);
             out.log("room " + closing.front() + " closed (" + std::to_string(roomsByCode.size()) + " rooms)");
         }

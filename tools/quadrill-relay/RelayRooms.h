@@ -76,6 +76,7 @@ private:
         int count = 0;
         std::uint8_t nextGuest = 0;
         bool closed = false;
+        std::uint32_t openerAddress = 0;
         std::uint32_t emptySince = 0;
     };
 
