@@ -3,6 +3,9 @@
 #include <csignal>
 #include <cstdio>
 
+#include <vector>
+
+#include "RelayFigures.h"
 #include "RelayOptions.h"
 #include "RelayRooms.h"
 #include "net/transport/RelaySocket.h"
@@ -12,6 +15,11 @@ namespace {
 volatile std::sig_atomic_t gStop = 0;
 
 void stop(int) { gStop = 1; }
+
+std::uint64_t nowMicros() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 std::uint32_t nowMs() {
     using namespace std::chrono;
@@ -70,17 +78,24 @@ int main(int argc, char** argv) {
     output.log("listening on UDP port " + std::to_string(socket.port()) + ", at most " +
                std::to_string(options.limits.rooms) + " rooms");
     net::RelaySocket::Event event;
+    RelayFigures figures;
+    std::vector<std::uint64_t> arrivals;
+    const std::uint32_t figuresEveryMs = options.statsEverySeconds * 1000;
+    std::uint32_t figuresSince = nowMs();
     while (!gStop) {
         const std::uint32_t now = nowMs();
         int handled = 0;
-        // A bounded batch, so that the clock's work is never starved.
-        while (handled < 4096 && socket.poll(event)) {
+        arrivals.clear();
+        // A short batch, so that what it sends on goes out soon and the
+        // clock's work is never starved.
+        while (handled < 64 && socket.poll(event)) {
             ++handled;
             switch (event.kind) {
                 case net::RelaySocket::Event::Kind::Connected:
                     rooms.arrived(event.link, event.address, now);
                     break;
                 case net::RelaySocket::Event::Kind::Received:
+                    if (figuresEveryMs != 0) arrivals.push_back(nowMicros());
                     rooms.received(event.link, event.channel, event.data, event.size, now);
                     break;
                 case net::RelaySocket::Event::Kind::Disconnected:
@@ -92,6 +107,15 @@ int main(int argc, char** argv) {
         }
         rooms.tick(now);
         socket.flush();
+        if (figuresEveryMs != 0) {
+            const std::uint64_t gone = nowMicros();
+            for (std::uint64_t arrived : arrivals) figures.stayed(static_cast<std::uint32_t>(gone - arrived));
+            if (now - figuresSince >= figuresEveryMs) {
+                output.log("figures: " + std::to_string(rooms.rooms()) + " rooms, " +
+                           figures.takeLine((now - figuresSince) / 1000.0));
+                figuresSince = now;
+            }
+        }
         if (handled == 0) socket.wait(5);
     }
     output.log("stopping: " + std::to_string(rooms.rooms()) + " rooms closed");

@@ -35,6 +35,8 @@ const char kUsage[] =
     "                              (default 4095)\n"
     "  --queued-packets N          packets waiting for one connection before\n"
     "                              it is let go (default 1024)\n"
+    "  --stats N                   every N seconds, log the rooms, connections,\n"
+    "                              messages and how long they stayed (0: never)\n"
     "  -h, --help                  print this help and exit\n"
     "  -V, --version               print the version and exit\n";
 
@@ -95,6 +97,7 @@ RelayOptions RelayOptions::parse(int argc, const char* const* argv) {
             {"--empty-room-seconds", 0, 86400},
             {"--connections", 1, 4095},
             {"--queued-packets", 16, 1000000},
+            {"--stats", 0, 86400},
         };
         const Numeric* which = nullptr;
         for (const Numeric& n : numerics) {
@@ -117,6 +120,7 @@ RelayOptions RelayOptions::parse(int argc, const char* const* argv) {
         if (option == "--wrong-codes-per-minute") l.wrongCodesPerMinute = static_cast<std::uint32_t>(number);
         if (option == "--empty-room-seconds") l.emptyRoomMs = static_cast<std::uint32_t>(number * 1000);
         if (option == "--connections") l.connections = static_cast<int>(number);
+        if (option == "--stats") options.statsEverySeconds = static_cast<std::uint32_t>(number);
         if (option == "--queued-packets") l.queuedPackets = static_cast<std::size_t>(number);
     }
     return options;

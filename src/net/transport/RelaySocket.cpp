@@ -63,6 +63,27 @@ bool RelaySocket::listen(const std::string& addressText, std::uint16_t port, int
     return true;
 }
 
+bool RelaySocket::openForConnecting(int slots, std::string& error) {
+    if (slots < 1 || slots > kMostSlots) slots = kMostSlots;
+    pHost->host = enet_host_create(nullptr, static_cast<std::size_t>(slots), kChannels, 0, 0);
+    if (pHost->host == nullptr) {
+        error = "cannot open a UDP socket";
+        return false;
+    }
+    pHost->host->maximumPacketSize = kLargestAssembled;
+    pHost->host->maximumWaitingData = kMaxWaitingBytes;
+    return true;
+}
+
+int RelaySocket::connect(const std::string& hostName, std::uint16_t port) {
+    if (pHost->host == nullptr) return -1;
+    ENetAddress address;
+    if (enet_address_set_host(&address, hostName.c_str()) != 0) return -1;
+    address.port = port;
+    ENetPeer* peer = enet_host_connect(pHost->host, &address, kChannels, 0);
+    return peer == nullptr ? -1 : static_cast<int>(peer - pHost->host->peers);
+}
+
 std::uint16_t RelaySocket::port() const {
     if (pHost->host == nullptr) return 0;
     ENetAddress bound;
@@ -82,6 +103,10 @@ bool RelaySocket::poll(Event& event) {
         switch (raw.type) {
             case ENET_EVENT_TYPE_CONNECT:
                 enet_peer_timeout(raw.peer, ENET_PEER_TIMEOUT_LIMIT, kPatienceMinMs, kPatienceMaxMs);
+                // ENet would drop unreliable packets when round trips jitter;
+                // the relay passes on what it was given and leaves dropping
+                // to the network.
+                enet_peer_throttle_configure(raw.peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, 0, 0);
                 event.kind = Event::Kind::Connected;
                 return true;
             case ENET_EVENT_TYPE_DISCONNECT:

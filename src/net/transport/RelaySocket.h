@@ -34,6 +34,10 @@ public:
     // Connection slots: ENet numbers its peers with twelve bits.
     static constexpr int kMostSlots = 4095;
     bool listen(const std::string& address, std::uint16_t port, int slots, std::string& error);
+    // The other end, for a benchmark's many machines in one process: a
+    // socket of this many slots, each connecting to a relay; -1 on failure.
+    bool openForConnecting(int slots, std::string& error);
+    int connect(const std::string& host, std::uint16_t port);
     std::uint16_t port() const;
     // The next thing that happened, without waiting; false when nothing did.
     // Anything bigger than a message with its guest byte ends its connection.
