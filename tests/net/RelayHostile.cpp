@@ -1,6 +1,6 @@
 // A relay's bad day, while honest machines play a room on it:
 //
-//   quadrill-relay-hostile --to PORT --code CODE --seconds N
+//   quadrill-relay-hostile --to PORT --code CODE --seconds N [--at ADDRESS]
 //
 // - datagrams of random bytes, a few thousand a second;
 // - a machine that enters the honest room by its code and floods it, and
@@ -29,6 +29,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+std::string gRelayAddress = "127.0.0.1";
+
 struct Link {
     net::Transport transport;
     bool in = false;
@@ -36,7 +38,7 @@ struct Link {
     explicit Link(const std::string& code) { transport.useRelay(code); }
     bool open(std::uint16_t port) {
         std::string error;
-        return transport.connect("127.0.0.1", port, error);
+        return transport.connect(gRelayAddress, port, error);
     }
     void poll() {
         net::TransportEvent event;
@@ -65,6 +67,7 @@ int main(int argc, char** argv) {
         if (name == "--to") port = static_cast<std::uint16_t>(std::strtoul(argv[i + 1], nullptr, 10));
         if (name == "--code") code = argv[i + 1];
         if (name == "--seconds") seconds = std::strtod(argv[i + 1], nullptr);
+        if (name == "--at") gRelayAddress = argv[i + 1];
     }
     if (port == 0 || code.size() != 6) {
         std::fprintf(stderr, "usage: quadrill-relay-hostile --to PORT --code CODE [--seconds N]\n");
@@ -75,7 +78,10 @@ int main(int argc, char** argv) {
     sockaddr_in to = {};
     to.sin_family = AF_INET;
     to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (inet_pton(AF_INET, gRelayAddress.c_str(), &to.sin_addr) != 1) {
+        std::fprintf(stderr, "quadrill-relay-hostile: --at needs an IPv4 address\n");
+        return 2;
+    }
 
     auto intruder = std::make_unique<Link>(code);
     auto ownRoom = std::make_unique<Link>("");
