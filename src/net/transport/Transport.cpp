@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "net/Admission.h"
 #include "net/transport/RelayLink.h"
 
 namespace net {
@@ -40,8 +41,6 @@ struct Slot {
     // Which connection of the peer slot this is: ENet's own number for it.
     enet_uint32 connection = 0;
     bool announced = false;
-    bool admitted = false;
-    enet_uint32 since = 0;
     enet_uint32 heard = 0;
 };
 
@@ -51,6 +50,9 @@ struct Transport::Host {
     ENetHost* host = nullptr;
     bool listening = false;
     std::vector<Slot> slots;
+    // Listening: who may still finish a handshake, by the same rules as a
+    // relay's.
+    std::unique_ptr<Admission> admission;
     enet_uint32 watchedAt = 0;
     std::uint64_t sentBefore = 0;
     std::uint64_t receivedBefore = 0;
@@ -66,6 +68,18 @@ struct Transport::Host {
         host->maximumPacketSize = kLargestAssembled;
         host->maximumWaitingData = kMaxWaitingBytes;
         slots.assign(host->peerCount, Slot{});
+    }
+    // A slot's new connection: watched from now.
+    void arrive(std::size_t i, enet_uint32 now) {
+        slots[i] = Slot{};
+        slots[i].active = true;
+        slots[i].connection = host->peers[i].connectID;
+        slots[i].heard = now;
+        if (admission) admission->arrive(static_cast<int>(i), host->peers[i].address.host, now);
+    }
+    void vacate(std::size_t i) {
+        slots[i] = Slot{};
+        if (admission) admission->leave(static_cast<int>(i));
     }
     // ENet's own counters are 32-bit and wrap; ours do not.
     void gatherCounters() {
@@ -94,6 +108,8 @@ bool Transport::listen(std::uint16_t port, std::string& error) {
         return false;
     }
     pHost->limit();
+    pHost->admission = std::make_unique<Admission>(static_cast<int>(pHost->host->peerCount), kHandshakeWithinMs,
+                                                   kMaxUnfinishedPerAddress);
     return true;
 }
 
@@ -147,7 +163,7 @@ void Transport::cut(PeerId id) {
     // Told, if a datagram can: a machine cut off while it was still coming
     // in may try again at once.
     enet_peer_disconnect_now(peer, 0);
-    pHost->slots[static_cast<std::size_t>(id)] = Slot{};
+    pHost->vacate(static_cast<std::size_t>(id));
 }
 
 bool Transport::cutAndTell(PeerId id, TransportEvent& event) {
@@ -171,16 +187,10 @@ bool Transport::watch(TransportEvent& event) {
         ENetPeer& peer = host->peers[i];
         Slot& slot = slots[i];
         if (peer.state == ENET_PEER_STATE_DISCONNECTED) {
-            slot = Slot{};
+            if (slot.active) pHost->vacate(i);
             continue;
         }
-        if (!slot.active || slot.connection != peer.connectID) {
-            slot = Slot{};
-            slot.active = true;
-            slot.connection = peer.connectID;
-            slot.since = now;
-            slot.heard = now;
-        }
+        if (!slot.active || slot.connection != peer.connectID) pHost->arrive(i, now);
         const bool connected = peer.state == ENET_PEER_STATE_CONNECTED;
         keepRetriesClose(peer, connected ? std::clamp<enet_uint32>(peer.roundTripTime * 2 + 100, 200, kLongestRetryMs)
                                          : kLongestHandshakeRetryMs);
@@ -189,26 +199,12 @@ bool Transport::watch(TransportEvent& event) {
         if (peer.lastReceiveTime != 0 && now - peer.lastReceiveTime < now - slot.heard) slot.heard = peer.lastReceiveTime;
         if (now - slot.heard >= kDropAfterMs && cutAndTell(static_cast<PeerId>(i), event)) return true;
     }
-    if (!pHost->listening) return false;
-    for (std::size_t i = 0; i < host->peerCount; ++i) {
-        Slot& slot = slots[i];
-        if (!slot.active || slot.admitted) continue;
-        bool tooMany = false;
-        if (now - slot.since < kHandshakeWithinMs) {
-            // The newest unfinished connections of an address stay.
-            int newer = 0;
-            for (std::size_t j = 0; j < host->peerCount; ++j) {
-                const Slot& other = slots[j];
-                if (j == i || !other.active || other.admitted || host->peers[j].address.host != host->peers[i].address.host) {
-                    continue;
-                }
-                const std::int32_t later = static_cast<std::int32_t>(other.since - slot.since);
-                if (later > 0 || (later == 0 && j > i)) ++newer;
-            }
-            tooMany = newer >= kMaxUnfinishedPerAddress;
-            if (!tooMany) continue;
-        }
-        if (cutAndTell(static_cast<PeerId>(i), event)) return true;
+    if (!pHost->admission) return false;
+    // Too slow to finish the handshake, or one too many unfinished of an
+    // address (the newest stay).
+    int late = -1;
+    while (pHost->admission->due(now, late)) {
+        if (cutAndTell(static_cast<PeerId>(late), event)) return true;
     }
     return false;
 }
@@ -216,7 +212,7 @@ bool Transport::watch(TransportEvent& event) {
 void Transport::admitted(PeerId id) {
     // The relay has its own rules for connections it has not placed.
     if (pRelay) return;
-    if (pHost->peer(id) != nullptr) pHost->slots[static_cast<std::size_t>(id)].admitted = true;
+    if (pHost->peer(id) != nullptr && pHost->admission) pHost->admission->finish(id);
 }
 
 bool Transport::poll(TransportEvent& event) { return pRelay ? pollRelayed(event) : pollLink(event); }
@@ -263,17 +259,14 @@ bool Transport::pollLink(TransportEvent& event) {
                 // on a packet after very long.
                 enet_peer_timeout(raw.peer, ENET_PEER_TIMEOUT_LIMIT, kEnetPatienceMs, kEnetPatienceMs);
                 if (!slot.active || slot.connection != raw.peer->connectID) {
-                    slot = Slot{};
-                    slot.active = true;
-                    slot.connection = raw.peer->connectID;
-                    slot.since = enet_time_get();
+                    pHost->arrive(static_cast<std::size_t>(event.peer), enet_time_get());
                 }
                 slot.announced = true;
                 slot.heard = enet_time_get();
                 event.kind = TransportEvent::Kind::Connected;
                 return true;
             case ENET_EVENT_TYPE_DISCONNECT:
-                slot = Slot{};
+                pHost->vacate(static_cast<std::size_t>(event.peer));
                 event.kind = TransportEvent::Kind::Disconnected;
                 event.goodbye = raw.data == kGoodbye;
                 return true;
