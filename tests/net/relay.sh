@@ -14,9 +14,14 @@ enterRoom spectator --watch --frames 1000000
 wrong=ABCDEF
 [ "$wrong" = "$code" ] && wrong=ABCDEG
 start wrong --join "$wrong@127.0.0.1:$relayPort" --frames 1000000
+# A relay that does not answer: a port nobody listens on.
+start unanswered --join "$code@127.0.0.1:$((relayPort + 1))" --frames 1000000
 for name in host yellow red spectator; do finish "$name"; done
 finish wrong
+finish unanswered
 grep -q "no room with that code" "$work/wrong.err" || fail "a wrong code was not told: $(cat "$work/wrong.err")"
+grep -q "Could not reach the relay at 127.0.0.1" "$work/unanswered.err" ||
+  fail "a relay that does not answer was not told: $(cat "$work/unanswered.err")"
 checkAlike yellow red spectator
 stopRelay
 for name in host yellow red spectator; do figures "$name"; done

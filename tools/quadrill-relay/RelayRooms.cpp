@@ -49,7 +49,8 @@ int RelayRooms::machinesIn(const std::string& code) const {
 void RelayRooms::arrived(int link, std::uint32_t address, std::uint32_t nowMs) {
     Link* l = linkAt(link);
     if (l == nullptr) return;
-    if (l->state != State::Free) detach(link, false, nowMs);
+    // A connection let go whose end was never heard of: its slot is new.
+    if (l->state != State::Free && l->state != State::Leaving) detach(link, false, nowMs);
     *l = Link{};
     l->state = State::New;
     l->address = address;
