@@ -1,8 +1,11 @@
 #include "app/CommandLine.h"
 
 #include <cerrno>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
+
+#include "net/RelayWire.h"
 
 #ifndef QUADRILL_VERSION
 #define QUADRILL_VERSION "0"
@@ -17,8 +20,14 @@ const char kUsage[] =
     "  --replay FILE        watch a recorded match (Space pauses, Right plays\n"
     "                       fast, Escape leaves)\n"
     "  --host [PORT]        host an online match (UDP port, default 28250)\n"
+    "  --relay HOST[:PORT]  with --host: open the room on the relay at HOST\n"
+    "                       (default port 28251) and show its code\n"
     "  --join HOST[:PORT]   join the match hosted at HOST\n"
+    "  --join CODE@HOST[:PORT]\n"
+    "                       join the room with that code on the relay at HOST\n"
     "  --watch HOST[:PORT]  watch the match hosted at HOST\n"
+    "  --watch CODE@HOST[:PORT]\n"
+    "                       watch the room with that code on the relay at HOST\n"
     "  --no-port-mapping    when hosting, do not ask the home router to forward\n"
     "                       the port (UPnP, NAT-PMP)\n"
     "  --input-delay N      frames of delay on your own keys online (0 to 2,\n"
@@ -80,6 +89,19 @@ bool parseAddress(const std::string& text, std::string& host, std::uint16_t& por
     return portText.empty() || parsePort(portText.c_str(), port);
 }
 
+// CODE@HOST[:PORT]: a room on a relay, its code in any case.
+bool parseRoomAddress(const std::string& text, CommandLine& line) {
+    const std::size_t at = text.find('@');
+    if (at == std::string::npos) return false;
+    std::string code = text.substr(0, at);
+    for (char& c : code) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!net::RelayWire::isCode(code)) return false;
+    line.roomCode = code;
+    line.viaRelay = true;
+    line.netPort = CommandLine::kDefaultRelayPort;
+    return parseAddress(text.substr(at + 1), line.netHost, line.netPort);
+}
+
 CommandLine usageError(const std::string& message) {
     CommandLine bad;
     bad.action = CommandLine::Action::Usage;
@@ -92,6 +114,8 @@ CommandLine usageError(const std::string& message) {
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
     bool sawNetRole = false;
+    std::string relayHost;
+    std::uint16_t relayPort = CommandLine::kDefaultRelayPort;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i] ? argv[i] : "";
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -126,8 +150,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             sawNetRole = true;
             line.netRole = option == "--join" ? CommandLine::NetRole::Join : CommandLine::NetRole::Watch;
             const char* value = needsValue();
-            if (value == nullptr || !parseAddress(value, line.netHost, line.netPort)) {
-                return usageError(option + " needs HOST or HOST:PORT");
+            const bool toRoom = value != nullptr && std::strchr(value, '@') != nullptr;
+            if (toRoom && !parseRoomAddress(value, line)) {
+                return usageError(option + " needs CODE@HOST: six letters, and the relay's HOST or HOST:PORT");
+            }
+            if (!toRoom && (value == nullptr || !parseAddress(value, line.netHost, line.netPort))) {
+                return usageError(option + " needs HOST or HOST:PORT, or CODE@HOST");
+            }
+        } else if (option == "--relay") {
+            const char* value = needsValue();
+            relayPort = CommandLine::kDefaultRelayPort;
+            if (value == nullptr || !parseAddress(value, relayHost, relayPort)) {
+                return usageError("--relay needs HOST or HOST:PORT");
             }
         } else if (option == "--no-port-mapping") {
             line.portMapping = false;
@@ -146,6 +180,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else {
             return usageError("unknown option: " + option);
         }
+    }
+    if (!relayHost.empty()) {
+        if (line.netRole != CommandLine::NetRole::Host) return usageError("--relay goes with --host");
+        line.viaRelay = true;
+        line.netHost = relayHost;
+        line.netPort = relayPort;
     }
     if (!line.replayPath.empty() && line.netRole != CommandLine::NetRole::None) {
         return usageError("--replay cannot be used with --host, --join or --watch");

@@ -24,6 +24,11 @@ struct CommandLine {
     std::string netHost;
     std::uint16_t netPort = kDefaultPort;
     bool portMapping = true;     // --no-port-mapping: the host leaves the router alone
+    // --host --relay HOST[:PORT], --join / --watch CODE@HOST[:PORT]: netHost
+    // and netPort name the relay, and a guest enters the room with roomCode.
+    bool viaRelay = false;
+    std::string roomCode;
+    static constexpr std::uint16_t kDefaultRelayPort = 28251;
     int inputDelay = 1;          // --input-delay N, frames, 0 to 2
     std::string scriptPath;      // --script FILE: per-frame key bits instead of the keyboard
     std::uint64_t frameLimit = 0;  // --frames N: end after N frames; 0 for no limit

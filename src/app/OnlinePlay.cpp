@@ -68,8 +68,11 @@ bool OnlinePlay::open(std::string& error) {
         bHasScript = true;
     }
     const bool hosting = options.netRole == CommandLine::NetRole::Host;
-    if (!pSession->open(hosting ? "" : options.netHost, options.netPort, error)) return false;
-    if (hosting && options.portMapping) {
+    if (options.viaRelay) pSession->useRelay(hosting ? "" : options.roomCode);
+    const std::string host = hosting && !options.viaRelay ? "" : options.netHost;
+    if (!pSession->open(host, options.netPort, error)) return false;
+    // A room on a relay needs no port of its own.
+    if (hosting && !options.viaRelay && options.portMapping) {
         pPortMapping = std::make_unique<net::PortMapping>(pSession->port(), net::PortMapping::routerMappers());
     }
     return true;
@@ -78,11 +81,12 @@ bool OnlinePlay::open(std::string& error) {
 std::string OnlinePlay::title() const {
     switch (options.netRole) {
         case CommandLine::NetRole::Host:
+            if (options.viaRelay) return "Quadrill - hosting on the relay " + options.netHost;
             return "Quadrill - hosting on port " + std::to_string(options.netPort);
         case CommandLine::NetRole::Join:
-            return "Quadrill - joined " + options.netHost;
+            return "Quadrill - joined " + where();
         case CommandLine::NetRole::Watch:
-            return "Quadrill - watching " + options.netHost;
+            return "Quadrill - watching " + where();
         case CommandLine::NetRole::None:
             break;
     }
@@ -100,8 +104,19 @@ bool OnlinePlay::mayGoNow(std::uint32_t nowMs) {
     return pSession->mayGoNow() || nowMs - dwGoingSince > kLongestWaitMs;
 }
 
+std::string OnlinePlay::where() const {
+    return options.viaRelay ? "room " + options.roomCode + " on " + options.netHost : options.netHost;
+}
+
 void OnlinePlay::hear(const net::SessionEvent& event) {
     using Kind = net::SessionEvent::Kind;
+    if (!bCodeShown && pSession->isHost() && !pSession->roomCode().empty()) {
+        // Read out to the others; a test's run reads it here.
+        bCodeShown = true;
+        std::printf("room %s\n", pSession->roomCode().c_str());
+        std::fflush(stdout);
+        refreshSeats();
+    }
     switch (event.kind) {
         case Kind::Welcomed:
             claimScriptColours();
@@ -147,8 +162,14 @@ void OnlinePlay::refreshSeats() {
     for (int m = 0; m < net::kMaxPlayingMachines; ++m) playing += (lobby.present >> m) & 1;
     const std::string room = std::to_string(playing) + " playing, " + std::to_string(lobby.spectators) + " watching";
     // A few short lines: they stand beside the table of best results.
-    if (pSession->isHost()) {
-        const std::vector<std::string> router = portMappingLines();
+    std::vector<std::string> router;
+    if (pSession->isHost() && options.viaRelay) {
+        const std::string& code = pSession->roomCode();
+        lines.push_back(code.empty() ? "Opening a room" : "Room code " + code);
+        lines.push_back("on " + options.netHost);
+        lines.push_back(room);
+    } else if (pSession->isHost()) {
+        router = portMappingLines();
         // The router's lines name the port themselves.
         if (router.empty() || mappingShown.state == net::PortMapping::State::Asking) {
             lines.push_back("Hosting on port " + std::to_string(options.netPort));
@@ -157,10 +178,10 @@ void OnlinePlay::refreshSeats() {
         lines.insert(lines.end(), router.begin(), router.end());
     } else if (me < 0) {
         lines.push_back("Reaching");
-        lines.push_back(options.netHost + "...");
+        lines.push_back(where() + "...");
     } else {
         lines.push_back(pSession->isSpectator() ? "Watching" : "Machine #" + std::to_string(me + 1));
-        lines.push_back("at " + options.netHost);
+        lines.push_back(options.viaRelay ? "room " + options.roomCode : "at " + options.netHost);
         lines.push_back(room);
         lines.push_back(lobby.matchRunning ? "A match is on" : "The host starts");
     }

@@ -96,6 +96,8 @@ public:
     bool copyJoinAddress();
 
 private:
+    // The host, or the room and its relay, that a guest came to.
+    std::string where() const;
     void printResult(const char* how, std::uint32_t nowMs) const;
     // The router's part of the host's lines; empty when it was not asked.
     std::vector<std::string> portMappingLines() const;
@@ -112,6 +114,7 @@ private:
     InputScript script;
     bool bScriptClaimed = false;
     bool bScriptStarted = false;
+    bool bCodeShown = false;
     net::NetMatch::Options matchOptions;
     std::unique_ptr<net::NetMatch> pMatch;
     std::string sLastReplay;

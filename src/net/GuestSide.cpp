@@ -41,6 +41,10 @@ void GuestSide::say(const Message& message, Delivery delivery) {
     if (encodeMessage(message, writer)) transport.send(0, writer.data(), writer.size(), delivery);
 }
 
+std::string GuestSide::unreachable() const {
+    return std::string("Could not reach ") + (transport.isRelayed() ? "the relay" : "the host") + " at " + sHostName + ".";
+}
+
 void GuestSide::connected() { say(helloFor(role, versions)); }
 
 void GuestSide::disconnected(bool goodbye, std::uint32_t nowMs) {
@@ -56,7 +60,7 @@ void GuestSide::disconnected(bool goodbye, std::uint32_t nowMs) {
             dwRetryAt = nowMs + kRetryAfterMs * static_cast<std::uint32_t>(cTries);
             return;
         }
-        s.close("Could not reach the host at " + sHostName + ".");
+        s.close(unreachable());
     } else if (goodbye) {
         s.close("The host has left the game.");
     } else {
@@ -197,7 +201,7 @@ void GuestSide::send(std::uint32_t nowMs) {
         ++cTries;
         dwTriedAt = nowMs;
         std::string error;
-        if (!transport.connect(sHostName, wPort, error)) s.close("Could not reach the host at " + sHostName + ".");
+        if (!transport.connect(sHostName, wPort, error)) s.close(unreachable());
         return;
     }
     if (s.phase != RoomState::Phase::Lobby || !s.hasMatch || isSpectator()) return;

@@ -35,6 +35,8 @@ public:
     std::uint32_t roundTripMs() const { return transport.roundTripMs(0); }
 
 private:
+    // Why the first connection never came about.
+    std::string unreachable() const;
     void say(const Message& message, Delivery delivery = Delivery::Reliable);
     void take(const Message& message, std::uint32_t nowMs);
     void begin(const Start& start);

@@ -22,7 +22,8 @@ Session::~Session() {
 
 bool Session::open(const std::string& hostName, std::uint16_t port, std::string& error) {
     if (guest) return guest->open(hostName, port, error);
-    if (!transport.listen(port, error)) return false;
+    const bool opened = transport.isRelayed() ? transport.connect(hostName, port, error) : transport.listen(port, error);
+    if (!opened) return false;
     s.phase = RoomState::Phase::Lobby;
     return true;
 }
@@ -36,6 +37,13 @@ std::vector<SessionEvent> Session::takeEvents() {
 void Session::receive(std::uint32_t nowMs) {
     TransportEvent received;
     while (s.phase != RoomState::Phase::Closed && transport.poll(received)) take(received, nowMs);
+    // The room's code on the relay: the lobby's lines show it.
+    if (host && !bCodeTold && !transport.roomCode().empty()) {
+        bCodeTold = true;
+        s.event(SessionEvent::Kind::LobbyChanged);
+    }
+    // Turned away by the relay, or the room there is gone.
+    if (!transport.relayProblem().empty()) s.close(transport.relayProblem());
 }
 
 void Session::send(std::uint32_t nowMs) {

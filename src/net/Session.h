@@ -31,6 +31,11 @@ public:
 
     // Hosting listens on the port; joining and watching connect to host.
     bool open(const std::string& host, std::uint16_t port, std::string& error);
+    // Before open(): `host` is a relay. The host opens a room there; the
+    // others enter the room with this code.
+    void useRelay(const std::string& code) { transport.useRelay(code); }
+    // The code of the room the host opened on a relay, once it came.
+    const std::string& roomCode() const { return transport.roomCode(); }
     // Reads everything that arrived, then sends what is due: the inputs
     // others lack, the lobby, the spectators' frames. Every turn of the
     // game, in the menu too, so nobody waits for this machine. A match's
@@ -106,6 +111,7 @@ private:
     // One of the two: this machine hosts the room, or is a guest in it.
     std::unique_ptr<HostAuthority> host;
     std::unique_ptr<GuestSide> guest;
+    bool bCodeTold = false;
 };
 
 }  // namespace net

@@ -16,7 +16,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 expected=(bin/quadrill share/applications/$id.desktop share/metainfo/$id.metainfo.xml
-          share/man/man6/quadrill.6 share/doc/quadrill/how-to-play.html)
+          share/man/man6/quadrill.6 share/doc/quadrill/how-to-play.html
+          bin/quadrill-relay share/man/man1/quadrill-relay.1)
 for size in $sizes; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
 diff -u <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . -type f | sed 's|^\./||' | sort) \
   || fail "the installed files are not the expected ones"

@@ -43,6 +43,35 @@ TEST(CommandLineTest, NetworkRolesTakeOptionalPortsAndAddresses) {
     EXPECT_EQ(600u, scripted.frameLimit);
 }
 
+TEST(CommandLineTest, RoomsOnARelayGoByCodeAndTheRelaysPort) {
+    CommandLine host = parse({"--host", "--relay", "relay.example.org"});
+    EXPECT_EQ(CommandLine::NetRole::Host, host.netRole);
+    EXPECT_TRUE(host.viaRelay);
+    EXPECT_EQ("relay.example.org", host.netHost);
+    EXPECT_EQ(28251, host.netPort);
+    EXPECT_EQ(4000, parse({"--relay", "192.0.2.9:4000", "--host"}).netPort);
+
+    CommandLine join = parse({"--join", "kqzmtb@192.0.2.9"});
+    EXPECT_EQ(CommandLine::NetRole::Join, join.netRole);
+    EXPECT_TRUE(join.viaRelay);
+    EXPECT_EQ("KQZMTB", join.roomCode);
+    EXPECT_EQ("192.0.2.9", join.netHost);
+    EXPECT_EQ(28251, join.netPort);
+    CommandLine watch = parse({"--watch", "KQZMTB@[2001:db8::1]:5000"});
+    EXPECT_EQ(CommandLine::NetRole::Watch, watch.netRole);
+    EXPECT_EQ("2001:db8::1", watch.netHost);
+    EXPECT_EQ(5000, watch.netPort);
+    EXPECT_FALSE(parse({"--join", "192.0.2.9"}).viaRelay);
+
+    // Codes with look-alikes, or of another length; a relay without hosting.
+    for (const char* bad : {"KQZMT0@host", "KQZMTO@host", "KQZMT@host", "@host", "KQZMTB@"}) {
+        EXPECT_EQ(CommandLine::Action::Usage, parse({"--join", bad}).action) << bad;
+    }
+    EXPECT_EQ(CommandLine::Action::Usage, parse({"--relay", "host"}).action);
+    EXPECT_EQ(CommandLine::Action::Usage, parse({"--join", "KQZMTB@host", "--relay", "host"}).action);
+    EXPECT_EQ(CommandLine::Action::Usage, parse({"--host", "--relay"}).action);
+}
+
 TEST(CommandLineTest, EveryBadWordIsAUsageErrorNeverAQuietDefault) {
     const std::vector<std::vector<const char*>> bad = {
         {"--nonsense"},       {"extra"},

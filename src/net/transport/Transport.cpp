@@ -6,11 +6,16 @@
 #include <cstring>
 #include <vector>
 
+#include "net/Admission.h"
+#include "net/transport/RelayLink.h"
+
 namespace net {
 
 namespace {
 
-constexpr std::size_t kChannels = 2;
+// The game's two, and the relay's own words.
+constexpr std::size_t kChannels = 3;
+constexpr std::size_t kGameChannels = 2;
 constexpr enet_uint8 kReliableChannel = 0;
 constexpr enet_uint8 kUnreliableChannel = 1;
 // Data of a peer's that waits with us for an earlier packet, all channels:
@@ -36,8 +41,6 @@ struct Slot {
     // Which connection of the peer slot this is: ENet's own number for it.
     enet_uint32 connection = 0;
     bool announced = false;
-    bool admitted = false;
-    enet_uint32 since = 0;
     enet_uint32 heard = 0;
 };
 
@@ -47,6 +50,9 @@ struct Transport::Host {
     ENetHost* host = nullptr;
     bool listening = false;
     std::vector<Slot> slots;
+    // Listening: who may still finish a handshake, by the same rules as a
+    // relay's.
+    std::unique_ptr<Admission> admission;
     enet_uint32 watchedAt = 0;
     std::uint64_t sentBefore = 0;
     std::uint64_t receivedBefore = 0;
@@ -62,6 +68,18 @@ struct Transport::Host {
         host->maximumPacketSize = kLargestAssembled;
         host->maximumWaitingData = kMaxWaitingBytes;
         slots.assign(host->peerCount, Slot{});
+    }
+    // A slot's new connection: watched from now.
+    void arrive(std::size_t i, enet_uint32 now) {
+        slots[i] = Slot{};
+        slots[i].active = true;
+        slots[i].connection = host->peers[i].connectID;
+        slots[i].heard = now;
+        if (admission) admission->arrive(static_cast<int>(i), host->peers[i].address.host, now);
+    }
+    void vacate(std::size_t i) {
+        slots[i] = Slot{};
+        if (admission) admission->leave(static_cast<int>(i));
     }
     // ENet's own counters are 32-bit and wrap; ours do not.
     void gatherCounters() {
@@ -90,6 +108,8 @@ bool Transport::listen(std::uint16_t port, std::string& error) {
         return false;
     }
     pHost->limit();
+    pHost->admission = std::make_unique<Admission>(static_cast<int>(pHost->host->peerCount), kHandshakeWithinMs,
+                                                   kMaxUnfinishedPerAddress);
     return true;
 }
 
@@ -143,7 +163,7 @@ void Transport::cut(PeerId id) {
     // Told, if a datagram can: a machine cut off while it was still coming
     // in may try again at once.
     enet_peer_disconnect_now(peer, 0);
-    pHost->slots[static_cast<std::size_t>(id)] = Slot{};
+    pHost->vacate(static_cast<std::size_t>(id));
 }
 
 bool Transport::cutAndTell(PeerId id, TransportEvent& event) {
@@ -167,16 +187,10 @@ bool Transport::watch(TransportEvent& event) {
         ENetPeer& peer = host->peers[i];
         Slot& slot = slots[i];
         if (peer.state == ENET_PEER_STATE_DISCONNECTED) {
-            slot = Slot{};
+            if (slot.active) pHost->vacate(i);
             continue;
         }
-        if (!slot.active || slot.connection != peer.connectID) {
-            slot = Slot{};
-            slot.active = true;
-            slot.connection = peer.connectID;
-            slot.since = now;
-            slot.heard = now;
-        }
+        if (!slot.active || slot.connection != peer.connectID) pHost->arrive(i, now);
         const bool connected = peer.state == ENET_PEER_STATE_CONNECTED;
         keepRetriesClose(peer, connected ? std::clamp<enet_uint32>(peer.roundTripTime * 2 + 100, 200, kLongestRetryMs)
                                          : kLongestHandshakeRetryMs);
@@ -185,35 +199,52 @@ bool Transport::watch(TransportEvent& event) {
         if (peer.lastReceiveTime != 0 && now - peer.lastReceiveTime < now - slot.heard) slot.heard = peer.lastReceiveTime;
         if (now - slot.heard >= kDropAfterMs && cutAndTell(static_cast<PeerId>(i), event)) return true;
     }
-    if (!pHost->listening) return false;
-    for (std::size_t i = 0; i < host->peerCount; ++i) {
-        Slot& slot = slots[i];
-        if (!slot.active || slot.admitted) continue;
-        bool tooMany = false;
-        if (now - slot.since < kHandshakeWithinMs) {
-            // The newest unfinished connections of an address stay.
-            int newer = 0;
-            for (std::size_t j = 0; j < host->peerCount; ++j) {
-                const Slot& other = slots[j];
-                if (j == i || !other.active || other.admitted || host->peers[j].address.host != host->peers[i].address.host) {
-                    continue;
-                }
-                const std::int32_t later = static_cast<std::int32_t>(other.since - slot.since);
-                if (later > 0 || (later == 0 && j > i)) ++newer;
-            }
-            tooMany = newer >= kMaxUnfinishedPerAddress;
-            if (!tooMany) continue;
-        }
-        if (cutAndTell(static_cast<PeerId>(i), event)) return true;
+    if (!pHost->admission) return false;
+    // Too slow to finish the handshake, or one too many unfinished of an
+    // address (the newest stay).
+    int late = -1;
+    while (pHost->admission->due(now, late)) {
+        if (cutAndTell(static_cast<PeerId>(late), event)) return true;
     }
     return false;
 }
 
 void Transport::admitted(PeerId id) {
-    if (pHost->peer(id) != nullptr) pHost->slots[static_cast<std::size_t>(id)].admitted = true;
+    // The relay has its own rules for connections it has not placed.
+    if (pRelay) return;
+    if (pHost->peer(id) != nullptr && pHost->admission) pHost->admission->finish(id);
 }
 
-bool Transport::poll(TransportEvent& event) {
+bool Transport::poll(TransportEvent& event) { return pRelay ? pollRelayed(event) : pollLink(event); }
+
+bool Transport::pollRelayed(TransportEvent& event) {
+    if (pRelay->nextLeftover(event)) return true;
+    while (pollLink(event)) {
+        if (event.kind == TransportEvent::Kind::Connected) {
+            std::uint8_t word[RelayWire::kLongestWord];
+            sendLink(word, pRelay->firstWord(word), RelayWire::kChannel, true);
+            continue;
+        }
+        if (pRelay->translate(event)) return true;
+    }
+    return false;
+}
+
+void Transport::useRelay(const std::string& code) { pRelay = std::make_unique<RelayLink>(code); }
+
+bool Transport::isRelayed() const { return pRelay != nullptr; }
+
+const std::string& Transport::roomCode() const {
+    static const std::string none;
+    return pRelay ? pRelay->code() : none;
+}
+
+const std::string& Transport::relayProblem() const {
+    static const std::string none;
+    return pRelay ? pRelay->problem() : none;
+}
+
+bool Transport::pollLink(TransportEvent& event) {
     if (pHost->host == nullptr) return false;
     if (watch(event)) return true;
     ENetEvent raw;
@@ -228,26 +259,27 @@ bool Transport::poll(TransportEvent& event) {
                 // on a packet after very long.
                 enet_peer_timeout(raw.peer, ENET_PEER_TIMEOUT_LIMIT, kEnetPatienceMs, kEnetPatienceMs);
                 if (!slot.active || slot.connection != raw.peer->connectID) {
-                    slot = Slot{};
-                    slot.active = true;
-                    slot.connection = raw.peer->connectID;
-                    slot.since = enet_time_get();
+                    pHost->arrive(static_cast<std::size_t>(event.peer), enet_time_get());
                 }
                 slot.announced = true;
                 slot.heard = enet_time_get();
                 event.kind = TransportEvent::Kind::Connected;
                 return true;
             case ENET_EVENT_TYPE_DISCONNECT:
-                slot = Slot{};
+                pHost->vacate(static_cast<std::size_t>(event.peer));
                 event.kind = TransportEvent::Kind::Disconnected;
                 event.goodbye = raw.data == kGoodbye;
                 return true;
             case ENET_EVENT_TYPE_RECEIVE: {
                 const std::size_t size = raw.packet->dataLength;
-                const bool usable = size <= kMaxMessageBytes && raw.channelID < kChannels;
+                // Only the link to a relay carries its words, and only the
+                // opener's the guest's number in front of each message.
+                const std::size_t largest = kMaxMessageBytes + (pRelay && pRelay->isOpener() ? RelayWire::kGuestHeaderBytes : 0);
+                const bool usable = size <= largest && raw.channelID < (pRelay ? kChannels : kGameChannels);
                 if (usable) {
                     std::memcpy(event.data, raw.packet->data, size);
                     event.size = size;
+                    event.channel = raw.channelID;
                 }
                 enet_packet_destroy(raw.packet);
                 slot.heard = enet_time_get();
@@ -276,12 +308,28 @@ void Transport::wait(std::uint32_t ms) {
     enet_socket_wait(pHost->host->socket, &condition, ms);
 }
 
+void Transport::sendLink(const std::uint8_t* data, std::size_t size, std::uint8_t channel, bool reliable) {
+    ENetPeer* peer = pHost->peer(0);
+    if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED) return;
+    ENetPacket* packet = enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+    if (packet == nullptr) return;
+    if (enet_peer_send(peer, channel, packet) != 0) enet_packet_destroy(packet);
+}
+
 void Transport::send(PeerId id, const std::uint8_t* data, std::size_t size, Delivery delivery) {
+    const bool reliable = delivery == Delivery::Reliable;
+    if (pRelay && pRelay->isOpener()) {
+        if (!pRelay->isPresent(id) || size > kMaxMessageBytes) return;
+        std::uint8_t wrapped[kMaxMessageBytes + RelayWire::kGuestHeaderBytes];
+        sendLink(wrapped, pRelay->wrap(id, data, size, wrapped), reliable ? kReliableChannel : kUnreliableChannel,
+                 reliable);
+        return;
+    }
+    if (pRelay && !pRelay->isIn()) return;
     ENetPeer* peer = pHost->peer(id);
     // Nothing of ours is longer than a message; the other side would cut
     // us off for it, so the size is left for it to judge.
     if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED) return;
-    const bool reliable = delivery == Delivery::Reliable;
     ENetPacket* packet = enet_packet_create(data, size, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (packet == nullptr) return;
     if (enet_peer_send(peer, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
@@ -294,6 +342,12 @@ void Transport::flush() {
 }
 
 void Transport::disconnect(PeerId id) {
+    if (pRelay && pRelay->isOpener()) {
+        // The relay lets the guest go once what we sent it has gone.
+        std::uint8_t word[RelayWire::kLongestWord + 1];
+        if (pRelay->isPresent(id)) sendLink(word, pRelay->letGo(id, word), kReliableChannel, true);
+        return;
+    }
     if (ENetPeer* peer = pHost->peer(id)) enet_peer_disconnect_later(peer, 0);
 }
 
@@ -343,11 +397,14 @@ std::uint16_t Transport::port() const {
 }
 
 std::uint32_t Transport::roundTripMs(PeerId id) const {
-    const ENetPeer* peer = pHost->peer(id);
+    // Through a relay, the round trip we know is ours to it.
+    const ENetPeer* peer = pHost->peer(pRelay ? 0 : id);
     return peer != nullptr ? peer->roundTripTime : 0;
 }
 
 bool Transport::isConnected(PeerId id) const {
+    if (pRelay && !(pRelay->isOpener() ? pRelay->isPresent(id) : pRelay->isIn())) return false;
+    if (pRelay) id = 0;
     const ENetPeer* peer = pHost->peer(id);
     return peer != nullptr && peer->state == ENET_PEER_STATE_CONNECTED;
 }

@@ -5,8 +5,11 @@
 #include <string>
 
 #include "net/Protocol.h"
+#include "net/RelayWire.h"
 
 namespace net {
+
+class RelayLink;
 
 // A connection to another machine, by a small number that stays the same
 // while the connection lasts.
@@ -25,8 +28,10 @@ struct TransportEvent {
     // Disconnected: the other side said goodbye, rather than fell silent
     // or was cut off.
     bool goodbye = false;
+    std::uint8_t channel = 0;
     std::size_t size = 0;
-    std::uint8_t data[kMaxMessageBytes] = {};
+    // Room for the guest's number the relay puts in front of a message.
+    std::uint8_t data[kMaxMessageBytes + RelayWire::kGuestHeaderBytes] = {};
 };
 
 // UDP connections over ENet, one port: the host listens on it, the others
@@ -43,6 +48,10 @@ struct TransportEvent {
 // kHandshakeWithinMs is cut, and one address holds at most
 // kMaxUnfinishedPerAddress such connections, so nobody keeps the room
 // from filling by opening connections and saying nothing.
+//
+// Through a relay (see useRelay()), the machine that opened the room sees
+// each guest of the relay as a connection of its own, as if it listened,
+// and a guest sees the opener as peer 0, as if it had connected to it.
 class Transport {
 public:
     Transport();
@@ -58,6 +67,16 @@ public:
 
     // The next thing that happened, without waiting; false when nothing did.
     bool poll(TransportEvent& event);
+    // Before connect(): the host given is a relay. An empty code opens a
+    // room there (roomCode() tells its code once the relay gave it);
+    // another enters the room with that code.
+    void useRelay(const std::string& code);
+    bool isRelayed() const;
+    const std::string& roomCode() const;
+    // Why the relay turned this machine away, or was lost; empty while
+    // all is well.
+    const std::string& relayProblem() const;
+
     // Waits up to `ms` for something to arrive (the menu's idle turns).
     void wait(std::uint32_t ms);
     void send(PeerId peer, const std::uint8_t* data, std::size_t size, Delivery delivery);
@@ -91,6 +110,9 @@ public:
 
 private:
     struct Host;
+    bool pollLink(TransportEvent& event);
+    bool pollRelayed(TransportEvent& event);
+    void sendLink(const std::uint8_t* data, std::size_t size, std::uint8_t channel, bool reliable);
     // Watches over the connections: cuts the silent, the slow to admit, and
     // the pile of unfinished ones from one address. A Disconnected event
     // for a connection that was announced, else false.
@@ -100,6 +122,7 @@ private:
     // been announced.
     bool cutAndTell(PeerId peer, TransportEvent& event);
     std::unique_ptr<Host> pHost;
+    std::unique_ptr<RelayLink> pRelay;
     std::uint64_t cDiscarded = 0;
 };
 
