@@ -59,14 +59,19 @@ inNs() {
 startIn() {
   local machine=$1 name=$2
   shift 2
-  inNs "$machine" "$@" > "$netWork/$name.out" 2> "$netWork/$name.err" &
+  # `ip netns exec` becomes the command, so the pid is the command's own.
+  ip netns exec "$(nsName "$machine")" "$@" > "$netWork/$name.out" 2> "$netWork/$name.err" &
   netPids[$name]=$!
 }
 
 netDown() {
   local ns pid
   # The watchdog and its sleep, which would otherwise linger until the limit.
-  [ -n "$netWatchdog" ] && { pkill -P "$netWatchdog" sleep 2>/dev/null; kill "$netWatchdog" 2>/dev/null; }
+  # Every step may find its process gone already; none may end the test.
+  if [ -n "$netWatchdog" ]; then
+    pkill -P "$netWatchdog" sleep 2>/dev/null || true
+    kill "$netWatchdog" 2>/dev/null || true
+  fi
   for pid in "${netPids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for ns in $(ip netns list 2>/dev/null | awk '{print $1}' | grep "^$netPrefix-" || true); do
     for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -9 "$pid" 2>/dev/null || true; done
@@ -188,7 +193,8 @@ netnsUp() {
   (
     # The sleep holds no output open: CTest waits for every holder of its
     # pipe, and would wait out the whole limit after the test has ended.
-    sleep "$limit" > /dev/null 2>&1
+    # A sleep ended early is the test ending: then there is nothing to do.
+    sleep "$limit" > /dev/null 2>&1 || exit 0
     echo "FAIL: $limit s are up, tearing the networks down"
     for log in "$netWork"/*.out "$netWork"/*.err; do
       [ -s "$log" ] && { echo "--- $(basename "$log")"; tail -n 20 "$log"; }
