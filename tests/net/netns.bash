@@ -202,6 +202,8 @@ netnsUp() {
     kill -TERM $$
   ) &
   netWatchdog=$!
+  # Its end is no news: the shell need not say "Terminated" when it is stood down.
+  disown "$netWatchdog"
 
   buildNetworks > "$netWork/setup.log" 2>&1 ||
     { cat "$netWork/setup.log"; echo "FAIL: the test networks could not be made"; exit 1; }
