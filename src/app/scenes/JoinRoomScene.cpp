@@ -273,7 +273,7 @@ void JoinRoomScene::fieldText(const Rect& box, std::string words, bool focused) 
 platform::Status JoinRoomScene::draw() {
     if (!pBackground) return S_OK;
     stage.display.blitFast(0, 0, pBackground.get(), Rect{0, 0, 400, 400});
-    darken(kPanel, 0.72);
+    darken(kPanel, 0.86);
     text(titleFont, "Join a room", kLeft, kPanel.top + 10, kGold);
     text(smallFont, "Room code (six letters)", kLeft, kCodeBox.top - 22, kHead);
     fieldText(kCodeBox, sCode, current == Field::kCode);
