@@ -89,6 +89,13 @@ TEST_F(JoinRoomSceneTest, TheCodeAndAddressTypedJoinTheRoomAndTheRelayIsRemember
     tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     EXPECT_TRUE(inMenu());
     EXPECT_FALSE(app().isOnline());
+
+    // An address longer than any relay's is no address.
+    scratch.write("settings.ini", "[network]\nrelay = " + std::string(300, 'a') + "\n");
+    restart();
+    pressJ();
+    ASSERT_NE(nullptr, page());
+    EXPECT_EQ("", page()->relay());
 }
 
 TEST_F(JoinRoomSceneTest, TheJoinItemComesWithTheFocusRingAndOpensThePage) {

@@ -14,6 +14,7 @@
 #include "net/RelayWire.h"
 #include "platform/Browser.h"
 #include "platform/Display.h"
+#include "platform/GamePads.h"
 #include "platform/PixelSurface.h"
 #include "settings/Settings.h"
 #include "sound/Sound.h"
@@ -129,6 +130,10 @@ SceneChange JoinRoomScene::onClick(std::int16_t x, std::int16_t y) {
     if (inside(kRelayBox, x, y)) current = Field::kRelay;
     draw();
     return SceneChange::stay();
+}
+
+SceneChange JoinRoomScene::onPad(int, std::uint16_t button) {
+    return button == platform::padButton::kB ? backToMenu() : SceneChange::stay();
 }
 
 void JoinRoomScene::type(std::uint8_t ch) {

@@ -31,6 +31,8 @@ public:
     SceneChange onKey(std::uint8_t code, char letter) override;
     SceneChange onChar(std::uint8_t ch) override;
     SceneChange onClick(std::int16_t x, std::int16_t y) override;
+    // A pad that came here through the menu's focus ring leaves with B.
+    SceneChange onPad(int pad, std::uint16_t button) override;
     void soundArrived() override;
     // Letters are the code's and the address's here, never the mute.
     bool takesLetters() const override { return true; }
