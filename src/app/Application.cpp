@@ -106,6 +106,8 @@ int Application::initDisplayAndMenu() {
 
     pStage.reset(new Stage{*pLogger, display, *devices.spriteSheet(), *pHighScores, setup, claims, random, *pClock});
     pStage->bindings = &settings.keys;
+    pStage->settings = &settings;
+    pStage->goOnline = [this](const CommandLine& options) { return goOnline(options); };
     auto first = std::make_unique<MenuScene>(*pStage, MenuScene::Arrival::kStart);
     if (!first->enter()) return 0;
     // A table that could not be read is still on the disk; writing the

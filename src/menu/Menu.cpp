@@ -227,11 +227,7 @@ MenuFocus::Item Menu::itemAt(std::int32_t x, std::int32_t y) const {
             }
         }
     }
-    const Rect& item = MenuDecorations::kDefaultKeys;
-    if (showsDefaultKeys() && x >= item.left && x < item.right && y >= item.top && y < item.bottom) {
-        return MenuFocus::Item{Kind::kDefaultKeys, -1};
-    }
-    return MenuFocus::Item{};
+    return MenuDecorations::extraItemAt(*this, x, y);
 }
 
 std::int8_t Menu::pressButton(std::int8_t button) {
@@ -252,6 +248,8 @@ std::int8_t Menu::actOn(MenuFocus::Item item, int pad) {
             return pressButton(kStart);
         case Kind::kLogo:
             return pressButton(kLogo);
+        case Kind::kJoinRoom:
+            return showsJoinItem() ? pressButton(kJoinRoom) : kNothing;
         case Kind::kPlayer:
             actOnBox(0, item.colour, pad);
             break;

@@ -31,10 +31,12 @@ public:
     static constexpr std::int8_t kExit = 0;
     static constexpr std::int8_t kStart = 1;
     static constexpr std::int8_t kLogo = 2;
+    static constexpr std::int8_t kJoinRoom = 3;
     // Results of onChar besides kNothing.
     static constexpr std::int8_t kStartMatch = 0;
     static constexpr std::int8_t kQuit = 1;
     static constexpr std::int8_t kHowToPlay = 2;  // the logo, acted on from the keyboard or a pad
+    static constexpr std::int8_t kJoinPage = 3;   // Join a room, acted on from the keyboard or a pad
 
     // With the pads' claims, pads can choose their colours here and the menu
     // shows which pad plays which colour; with the key bindings, the
@@ -69,6 +71,10 @@ public:
     // Ticks a colour's Player or PC box as the room decided, without a
     // sound and without drawing.
     void setPerson(int colour, bool person);
+    // A room can be joined by its code from here (offline, and not in a
+    // test's bare menu): the Join a room item comes with the focus ring.
+    void offerJoin(bool offered) { bJoinOffered = offered; }
+    bool showsJoinItem() const { return bJoinOffered && bFocusShown; }
 
     // The sound device came up after the menu was first shown: its clicks
     // are heard from now on. A menu that has its sound keeps it.
@@ -142,6 +148,7 @@ private:
     MenuFocus keyFocus;
     bool bFocusShown = false;
     bool bStrengthsShown = false;
+    bool bJoinOffered = false;
     KeyPrompt prompt;
     std::unique_ptr<MenuDecorations> pDecorations;
 };

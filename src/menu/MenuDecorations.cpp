@@ -103,13 +103,22 @@ void MenuDecorations::label(std::int32_t x, std::int32_t y, const std::string& t
     outlined(labelFont, text, x, y, makeColour(253, 232, 179));
 }
 
-void MenuDecorations::defaultKeysItem() {
+void MenuDecorations::centred(const Rect& r, const char* text) {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    display.measureText(keysFont, "Default keys", width, height);
-    const Rect& r = kDefaultKeys;
-    outlined(keysFont, "Default keys", (r.left + r.right - width) / 2, r.top + (r.bottom - r.top - height) / 2,
-             kHeadInk);
+    display.measureText(keysFont, text, width, height);
+    outlined(keysFont, text, (r.left + r.right - width) / 2, r.top + (r.bottom - r.top - height) / 2, kHeadInk);
+}
+
+void MenuDecorations::defaultKeysItem() { centred(kDefaultKeys, "Default keys"); }
+
+void MenuDecorations::joinRoomItem() { centred(kJoinRoom, "Join a room"); }
+
+MenuFocus::Item MenuDecorations::extraItemAt(const Menu& m, std::int32_t x, std::int32_t y) {
+    const auto inside = [x, y](const Rect& r) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    if (m.showsDefaultKeys() && inside(kDefaultKeys)) return MenuFocus::Item{MenuFocus::Kind::kDefaultKeys, -1};
+    if (m.showsJoinItem() && inside(kJoinRoom)) return MenuFocus::Item{MenuFocus::Kind::kJoinRoom, -1};
+    return MenuFocus::Item{};
 }
 
 template <typename Distance>
@@ -183,6 +192,7 @@ void MenuDecorations::drawExtras(const Menu& m) {
         label(x, pcBox.top - 2, kStrengthNames[static_cast<int>(m.setup.levels.of(colour))]);
     }
     if (m.showsDefaultKeys()) defaultKeysItem();
+    if (m.showsJoinItem()) joinRoomItem();
 }
 
 void MenuDecorations::drawRing(const Menu& m) {
@@ -200,6 +210,8 @@ void MenuDecorations::drawRing(const Menu& m) {
         ringAround(Rect{kControlsLeft - 2, top - 5, kControlsRight, top + 19}, 7);
     } else if (item.kind == Kind::kDefaultKeys) {
         ringAround(kDefaultKeys, 8);
+    } else if (item.kind == Kind::kJoinRoom && m.showsJoinItem()) {
+        ringAround(kJoinRoom, 8);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "graphics/Colour.h"
 #include "graphics/Font.h"
 #include "graphics/Rect.h"
+#include "menu/MenuFocus.h"
 
 class DisplayDevice;
 class Menu;
@@ -19,6 +20,8 @@ class MenuDecorations {
 public:
     // The Default keys item's place, right of the table of best results.
     static constexpr Rect kDefaultKeys{292, 238, 392, 262};
+    // Join a room, under it, clear of the Start disc.
+    static constexpr Rect kJoinRoom{292, 266, 392, 290};
 
     explicit MenuDecorations(DisplayDevice& display);
     ~MenuDecorations();
@@ -39,6 +42,9 @@ public:
     // The strength of a computer colour, small, at (x, y).
     void label(std::int32_t x, std::int32_t y, const std::string& text);
     void defaultKeysItem();
+    void joinRoomItem();
+    // The item drawn here (Default keys, Join a room) under a click, if it shows.
+    static MenuFocus::Item extraItemAt(const Menu& menu, std::int32_t x, std::int32_t y);
 
     // The focus ring: round a rectangle (with rounded corners) or a disc.
     void ringAround(const Rect& rect, double cornerRadius);
@@ -50,6 +56,8 @@ public:
 
 private:
     static std::string controlsText(const Menu& menu, int colour);
+    // An item's words, centred in its place in the headings' ink.
+    void centred(const Rect& place, const char* text);
     void outlined(const Font& font, const std::string& text, std::int32_t x, std::int32_t y, ColourRef colour);
     // Lays the ring's colour over each pixel in proportion to how near it
     // is to the outline whose distance the function gives.

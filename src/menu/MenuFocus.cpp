@@ -10,8 +10,8 @@ using Kind = MenuFocus::Kind;
 constexpr int kRowColours[4] = {1, 3, 0, 2};
 constexpr int kRowItems = 3;
 constexpr int kColourRows = 4;
-// Logo, four colour rows, Default keys, Exit and Start.
-constexpr int kItems = 1 + kColourRows * kRowItems + 1 + 2;
+// Logo, four colour rows, Default keys and Join a room, Exit and Start.
+constexpr int kItems = 1 + kColourRows * kRowItems + 2 + 2;
 constexpr int kRows = 1 + kColourRows + 1 + 1;
 
 // Where each kind stands across the menu, for moving up and down between
@@ -23,6 +23,8 @@ int centreOf(Kind kind) {
         case Kind::kPlayer: return 267;
         case Kind::kComputer: return 308;
         case Kind::kDefaultKeys: return 338;
+        // Under Default keys: up and down from the buttons land on Default keys.
+        case Kind::kJoinRoom: return 342;
         case Kind::kExit: return 99;
         case Kind::kStart: return 300;
         default: return 0;
@@ -43,7 +45,7 @@ MenuFocus::Item MenuFocus::at(int index) {
         static constexpr Kind kinds[kRowItems] = {Kind::kControls, Kind::kPlayer, Kind::kComputer};
         return Item{kinds[(index - 1) % kRowItems], kRowColours[row]};
     }
-    static constexpr Kind last[] = {Kind::kDefaultKeys, Kind::kExit, Kind::kStart};
+    static constexpr Kind last[] = {Kind::kDefaultKeys, Kind::kJoinRoom, Kind::kExit, Kind::kStart};
     return Item{last[index - 1 - kColourRows * kRowItems], -1};
 }
 
@@ -57,7 +59,7 @@ int MenuFocus::indexOf(Item item) {
 int MenuFocus::rowOf(int index) {
     if (index == 0) return 0;
     if (index <= kColourRows * kRowItems) return 1 + (index - 1) / kRowItems;
-    return index == kItems - 3 ? kRows - 2 : kRows - 1;
+    return index < kItems - 2 ? kRows - 2 : kRows - 1;
 }
 
 void MenuFocus::move(Move move) {

@@ -3,12 +3,12 @@
 // Where the keyboard's (or a free pad's) attention is in the menu: one of
 // its boxes, texts or buttons, or nowhere until a key moves it. Items are
 // laid out as the menu shows them: the logo at the top, a row per colour
-// (yellow, blue, green, red: Controls, Player, PC), the Default keys item,
-// then Exit and Start. Tab walks them in that reading order, the arrows
+// (yellow, blue, green, red: Controls, Player, PC), the Default keys item
+// and Join a room beside it, then Exit and Start. Tab walks them in that reading order, the arrows
 // move across the rows and between them; every move wraps round.
 class MenuFocus {
 public:
-    enum class Kind { kNone, kLogo, kControls, kPlayer, kComputer, kDefaultKeys, kExit, kStart };
+    enum class Kind { kNone, kLogo, kControls, kPlayer, kComputer, kDefaultKeys, kJoinRoom, kExit, kStart };
     enum class Move { kNext, kPrevious, kUp, kDown, kLeft, kRight };
 
     struct Item {

@@ -17,6 +17,8 @@ void MenuNavigation::moveFocus(Menu& m, MenuFocus::Move move) {
     } else {
         m.bFocusShown = true;
         m.keyFocus.move(move);
+        // Join a room is passed over where it is not offered (online).
+        if (m.keyFocus.item().kind == MenuFocus::Kind::kJoinRoom && !m.showsJoinItem()) m.keyFocus.move(move);
     }
     m.draw();
 }
@@ -61,6 +63,8 @@ std::int8_t MenuNavigation::charAnswer(std::int8_t clickAnswer) {
             return Menu::kStartMatch;
         case Menu::kLogo:
             return Menu::kHowToPlay;
+        case Menu::kJoinRoom:
+            return Menu::kJoinPage;
         default:
             return Menu::kNothing;
     }

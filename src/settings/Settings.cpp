@@ -86,6 +86,10 @@ bool Settings::load() {
     if (const std::string* mapping = file.find("network", "port_mapping")) {
         portMapping = flagFrom(*mapping, portMapping);
     }
+    // An address no relay has is no address: an over-long one is dropped.
+    if (const std::string* address = file.find("network", "relay")) {
+        if (address->size() <= kLongestRelay) relay = *address;
+    }
     readKeysAndLevels();
     saved = current();
     bLoaded = true;
@@ -125,6 +129,7 @@ Settings::Values Settings::current() const {
     now.height = windowHeight;
     now.fullscreen = fullscreen;
     now.muted = muted;
+    now.relay = relay;
     now.keys = keys;
     now.levels = levels;
     return now;
@@ -133,7 +138,7 @@ Settings::Values Settings::current() const {
 bool Settings::hasChanges() const {
     const Values now = current();
     if (now.width != saved.width || now.height != saved.height || now.fullscreen != saved.fullscreen ||
-        now.muted != saved.muted || !sameLevels(now.levels, saved.levels)) {
+        now.muted != saved.muted || now.relay != saved.relay || !sameLevels(now.levels, saved.levels)) {
         return true;
     }
     for (int colour = 0; colour < 4; ++colour) {
@@ -161,6 +166,7 @@ bool Settings::save(std::string& reason) {
     }
     if (now.fullscreen != saved.fullscreen) changed.set("window", "fullscreen", flagText(now.fullscreen));
     if (now.muted != saved.muted) changed.set("sound", "muted", flagText(now.muted));
+    if (now.relay != saved.relay) changed.set("network", "relay", now.relay);
     for (int colour = 0; colour < 4; ++colour) {
         if (!sameKeys(now.keys, saved.keys, colour)) changed.set("keys", kColourKeys[colour], now.keys.textOf(colour));
         if (now.levels.of(colour) != saved.levels.of(colour)) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "combat/ComputerLevel.h"
@@ -15,6 +16,7 @@
 //   muted = false
 //   [network]
 //   port_mapping = true
+//   relay = relay.example.org   (the relay last joined by code, HOST or HOST:PORT)
 //   [keys]
 //   yellow = 36 38       (the colour's two keys by PC scan code: J and L)
 //   [computer]
@@ -33,6 +35,9 @@ public:
     bool muted = false;
     // Hosting asks the home router to forward the port; only read.
     bool portMapping = true;
+    // The relay's address the last room joined by code was on; empty at first.
+    std::string relay;
+    static constexpr std::size_t kLongestRelay = 255;
     // Each colour's keys; a garbled entry, or one whose keys another colour
     // has, gives that colour its defaults and is told on stderr.
     KeyBindings keys;
@@ -65,6 +70,7 @@ private:
         int height = 0;
         bool fullscreen = false;
         bool muted = false;
+        std::string relay;
         KeyBindings keys;
         ComputerLevels levels;
     };

@@ -4,6 +4,7 @@
 
 #include "app/HowToPlayPage.h"
 #include "app/OnlinePlay.h"
+#include "app/scenes/JoinRoomScene.h"
 #include "app/scenes/LocalMatchScene.h"
 #include "app/scenes/OnlineMatchScene.h"
 #include "app/scenes/Stage.h"
@@ -30,6 +31,8 @@ int MenuScene::enter() {
     pMenu = std::make_unique<Menu>(stage.logger, stage.display, stage.sound, stage.misc, stage.highScores, stage.setup,
                                    &stage.claims, stage.bindings);
     if (!pMenu->load(arrival == Arrival::kStart, arrival == Arrival::kAbandoned)) return 0;
+    // Already in a room, there is no other to join.
+    pMenu->offerJoin(!stage.room);
     keepReplayForGood();
     showLobby();
     return 1;
@@ -80,6 +83,8 @@ SceneChange MenuScene::act(std::int8_t action) {
         case Menu::kHowToPlay:
             openHowToPlayPage();
             break;
+        case Menu::kJoinPage:
+            return openJoinPage();
         default:
             break;
     }
@@ -96,7 +101,15 @@ SceneChange MenuScene::onKey(std::uint8_t code, char letter) {
         pMenu->draw();
         return SceneChange::stay();
     }
+    // J opens the page that joins a room by its code, unless it is a
+    // name's letter or a key being chosen.
+    if (letter == 'j' && !stage.room && !takesLetters()) return openJoinPage(true);
     return act(pMenu->onKey(code, letter));
+}
+
+SceneChange MenuScene::openJoinPage(bool byKey) {
+    if (stage.room) return SceneChange::stay();
+    return SceneChange::to(std::make_unique<JoinRoomScene>(stage, byKey));
 }
 
 SceneChange MenuScene::onClick(std::int16_t x, std::int16_t y) {
@@ -116,6 +129,8 @@ SceneChange MenuScene::onClick(std::int16_t x, std::int16_t y) {
         case Menu::kLogo:
             openHowToPlayPage();
             break;
+        case Menu::kJoinRoom:
+            return openJoinPage();
         default:
             break;
     }

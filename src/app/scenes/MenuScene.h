@@ -50,6 +50,7 @@ public:
 private:
     SceneChange act(std::int8_t action);
     SceneChange startMatch();
+    SceneChange openJoinPage(bool byKey = false);
     void keepReplayForGood();
 
     Stage& stage;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class DisplayDevice;
@@ -15,6 +16,8 @@ class PadClaims;
 class SoundDevice;
 class Surface;
 struct PlayerSetup;
+struct CommandLine;
+class Settings;
 
 // What outlives every scene and what the scenes work with: the display and
 // its sprite sheet, the table, the players, the pads' colours, the match
@@ -38,6 +41,11 @@ struct Stage {
     OnlinePlay* room = nullptr;
     // The keys each colour plays with, as the menu lets the players choose.
     KeyBindings* bindings = nullptr;
+    // The player's settings, which a scene may change and save at once.
+    Settings* settings = nullptr;
+    // Into an online room, as the command line would ask: the application's
+    // own way in, which a scene started without options can take too.
+    std::function<bool(const CommandLine&)> goOnline = nullptr;
 
     // Where every match played here is recorded.
     static std::string replaysFolder();
