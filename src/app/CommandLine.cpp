@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/WholeNumber.h"
 #include "net/RelayWire.h"
 
 #ifndef QUADRILL_VERSION
@@ -39,24 +40,9 @@ const char kUsage[] =
 
 const char kVersionLine[] = "quadrill " QUADRILL_VERSION;
 
-// Whole decimal numbers from min to max and nothing else: "08x" or "-1" or a
-// number too big for the field is an error, not a quiet wrap.
-bool parseNumber(const char* text, unsigned long long min, unsigned long long max, unsigned long long& value) {
-    if (text == nullptr || *text == '\0') return false;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
-    value = parsed;
-    return true;
-}
-
 bool parsePort(const char* text, std::uint16_t& port) {
     unsigned long long value = 0;
-    if (!parseNumber(text, 1, 65535, value)) return false;
+    if (!parseWholeNumber(text, 1, 65535, value)) return false;
     port = static_cast<std::uint16_t>(value);
     return true;
 }
@@ -167,7 +153,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.portMapping = false;
         } else if (option == "--input-delay") {
             unsigned long long value = 0;
-            if (!parseNumber(needsValue(), 0, 2, value)) return usageError("--input-delay needs 0, 1 or 2");
+            if (!parseWholeNumber(needsValue(), 0, 2, value)) return usageError("--input-delay needs 0, 1 or 2");
             line.inputDelay = static_cast<int>(value);
         } else if (option == "--script") {
             const char* value = needsValue();
@@ -175,7 +161,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.scriptPath = value;
         } else if (option == "--frames") {
             unsigned long long value = 0;
-            if (!parseNumber(needsValue(), 1, 100000000ull, value)) return usageError("--frames needs a count");
+            if (!parseWholeNumber(needsValue(), 1, 100000000ull, value)) return usageError("--frames needs a count");
             line.frameLimit = value;
         } else {
             return usageError("unknown option: " + option);

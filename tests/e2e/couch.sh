@@ -77,21 +77,32 @@ shot chosen
 [ "$(differing asking refused 100 136 150 24)" -gt 30 ] || fail "a key of blue's was not refused in words"
 [ "$(differing first chosen_green 320 186 60 20)" -gt 20 ] || fail "no strength shown for green"
 press space
-sleep 1.5
 
-# Yellow plays with J and L now.
-shot before_move
-xdotool keydown --window "$window" j
-sleep 0.7
-xdotool keyup --window "$window" j
-shot after_j
-xdotool keydown --window "$window" l
-sleep 1.2
-xdotool keyup --window "$window" l
-shot after_l
-start_x=$(yellow_x before_move)
-left_x=$(yellow_x after_j)
-right_x=$(yellow_x after_l)
+# Yellow plays with J and L now. A busy machine may start the match late
+# or run it in slow frames: wait for the paddle, and hold each key until it
+# has gone its way (for some seconds at most).
+start_x=""
+for step in $(seq 1 50); do
+  sleep 0.1
+  shot before_move
+  start_x=$(yellow_x before_move)
+  [ -n "$start_x" ] && break
+done
+# hold KEY PICTURE TEST: holds KEY until TEST (on the paddle's x) holds.
+hold() {
+  local key=$1 picture=$2 test=$3 step x=""
+  xdotool keydown --window "$window" "$key"
+  for step in $(seq 1 30); do
+    sleep 0.2
+    shot "$picture"
+    x=$(yellow_x "$picture")
+    [ -n "$x" ] && eval "$test" && break
+  done
+  xdotool keyup --window "$window" "$key"
+  echo "$x"
+}
+left_x=$(hold j after_j '[ "$x" -lt $((start_x - 30)) ]')
+right_x=$(hold l after_l '[ "$x" -gt $((left_x + 30)) ]')
 echo "yellow paddle: $start_x, after J $left_x, after L $right_x"
 [ -n "$start_x" ] && [ -n "$left_x" ] && [ -n "$right_x" ] || fail "the yellow paddle is not seen"
 [ "$left_x" -lt $((start_x - 10)) ] || fail "J did not move yellow left ($start_x to $left_x)"

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/WholeNumber.h"
+
 #ifndef QUADRILL_VERSION
 #define QUADRILL_VERSION "0"
 #endif
@@ -41,19 +43,6 @@ const char kUsage[] =
     "  -V, --version               print the version and exit\n";
 
 const char kVersionLine[] = "quadrill-relay " QUADRILL_VERSION;
-
-bool parseNumber(const char* text, unsigned long long min, unsigned long long max, unsigned long long& value) {
-    if (text == nullptr || *text == '\0') return false;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < min || parsed > max) return false;
-    value = parsed;
-    return true;
-}
 
 }  // namespace
 
@@ -105,7 +94,7 @@ RelayOptions RelayOptions::parse(int argc, const char* const* argv) {
         }
         if (which == nullptr) return bad("unknown option: " + option);
         unsigned long long number = 0;
-        if (!parseNumber(value, which->min, which->max, number)) {
+        if (!parseWholeNumber(value, which->min, which->max, number)) {
             return bad(option + " needs a number from " + std::to_string(which->min) + " to " +
                        std::to_string(which->max));
         }
