@@ -31,6 +31,7 @@ include(cmake/Resources.cmake)
 file(GLOB_RECURSE QUADRILL_CORE_SOURCES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/*.cpp")
 list(REMOVE_ITEM QUADRILL_CORE_SOURCES "${PROJECT_SOURCE_DIR}/src/main.cpp"
      "${PROJECT_SOURCE_DIR}/src/net/transport/Transport.cpp"
+     "${PROJECT_SOURCE_DIR}/src/net/transport/RelaySocket.cpp"
      "${PROJECT_SOURCE_DIR}/src/net/transport/HomeRouters.cpp"
      "${PROJECT_SOURCE_DIR}/src/net/transport/UpnpMapper.cpp"
      "${PROJECT_SOURCE_DIR}/src/net/transport/NatPmpMapper.cpp")

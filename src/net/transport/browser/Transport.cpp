@@ -3,6 +3,8 @@
 // arrives. The rest of the online code builds unchanged.
 #include "net/transport/Transport.h"
 
+#include "net/transport/RelayLink.h"
+
 namespace net {
 
 namespace {
@@ -25,6 +27,16 @@ bool Transport::connect(const std::string&, std::uint16_t, std::string& error) {
 }
 
 bool Transport::poll(TransportEvent&) { return false; }
+void Transport::useRelay(const std::string&) {}
+bool Transport::isRelayed() const { return false; }
+const std::string& Transport::roomCode() const {
+    static const std::string none;
+    return none;
+}
+const std::string& Transport::relayProblem() const {
+    static const std::string none;
+    return none;
+}
 void Transport::wait(std::uint32_t) {}
 void Transport::send(PeerId, const std::uint8_t*, std::size_t, Delivery) {}
 void Transport::flush() {}
