@@ -14,6 +14,7 @@ relayHostile=$4
 scripts=$5
 mode=${6:-}
 source "$(dirname "$0")/netns.bash"
+source "$(dirname "$0")/host-replay.bash"
 
 netnsUp 170
 relayAt=${netAddress[relay]}
@@ -42,16 +43,7 @@ esac
 for name in yellow red spectator; do
   [ "$(netVerdict "$name")" = "$expected" ] || netFail "$name differs: $(netVerdict "$name")"
 done
-replay=$(ls "$netWork"/host/replays/*.qrpl 2> /dev/null | head -n 1)
-[ -n "$replay" ] || netFail "the opener kept no replay"
-checked=$("$sim" --verify "$replay" | grep -v '^timing')
-echo "verify: $checked"
-scores=$(grep '^scores ' "$netWork/host.out" | cut -d' ' -f2-)
-hash=$(grep '^hash ' "$netWork/host.out" | cut -d' ' -f2)
-case "$checked" in
-  *": scores $scores, "*", hash $hash, OK") ;;
-  *) netFail "the opener's replay does not verify to the same end" ;;
-esac
+checkHostReplay "$netWork" netFail
 # The relay saw the opener and the guests from their routers' addresses.
 grep -q "room $code opened by ${netAddress[routerB]} " "$netWork/relay.err" ||
   netFail "the relay did not see the room opened from home B's router"

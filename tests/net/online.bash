@@ -91,17 +91,4 @@ figures() {
   grep -vE '^(scores|hash) ' "$work/$1.out" || true
 }
 
-# The host's replay verifies with quadrill-sim, to the end the host told.
-checkHostReplay() {
-  local replay checked scores hash
-  replay=$(ls "$work"/host/replays/*.qrpl 2>/dev/null | head -n 1)
-  [ -n "$replay" ] || fail "the host kept no replay"
-  checked=$("$sim" --verify "$replay" | grep -v '^timing')
-  echo "verify: $checked"
-  scores=$(grep '^scores ' "$work/host.out" | cut -d' ' -f2-)
-  hash=$(grep '^hash ' "$work/host.out" | cut -d' ' -f2)
-  case "$checked" in
-    *": scores $scores, "*", hash $hash, OK") ;;
-    *) fail "the host's replay does not verify to the same end" ;;
-  esac
-}
+source "$(dirname "${BASH_SOURCE[0]}")/host-replay.bash"
